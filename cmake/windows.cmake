@@ -1,0 +1,33 @@
+# Windows tree: the core and the Win32 shell, cross-built with MinGW-w64 and
+# linked statically so every binary imports system DLLs only.
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_library(gyrel_core STATIC ${CORE_SOURCES}
+  figure/tick_count_win32.cpp
+  figure/gdi_surface.cpp
+  settings/registry_win32.cpp)
+target_compile_options(gyrel_core PRIVATE -O2)
+target_link_libraries(gyrel_core PUBLIC msimg32)
+
+add_executable(win_tests
+  figure/gdi_surface_test.cpp
+  settings/registry_win32_test.cpp)
+target_link_libraries(win_tests gyrel_core gtest_main)
+target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
+add_test(NAME win_tests COMMAND win_tests)
+
+add_executable(draw_benchmark tests/bench/draw_benchmark_steady.cpp tests/bench/draw_workload.cpp)
+target_compile_options(draw_benchmark PRIVATE -O2)
+target_link_libraries(draw_benchmark gyrel_core)
+target_link_options(draw_benchmark PRIVATE ${STATIC_RUNTIME})
+
+# Every shipped or test binary may import system DLLs only.
+add_test(NAME imports_system_dlls_only
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:win_tests> $<TARGET_FILE:draw_benchmark>)
+set_tests_properties(imports_system_dlls_only PROPERTIES ENVIRONMENT "NO_EMULATOR=1")

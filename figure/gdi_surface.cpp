@@ -1,0 +1,64 @@
+#include "figure/gdi_surface.h"
+
+#include <cstddef>
+
+GdiResourceCounts gdiResourceCounts;
+
+static_assert(sizeof(SurfacePoint) == sizeof(POINT) && offsetof(POINT, y) == 4);
+static_assert(sizeof(MeshVertex) == sizeof(TRIVERTEX) && offsetof(TRIVERTEX, Red) == 8 &&
+              offsetof(TRIVERTEX, Alpha) == 14);
+static_assert(sizeof(MeshTriangle) == sizeof(GRADIENT_TRIANGLE));
+
+void GdiSurface::SetMapMode(int mode) { ::SetMapMode(dc, mode); }
+void GdiSurface::SetWindowExtEx(int width, int height) {
+  ::SetWindowExtEx(dc, width, height, nullptr);
+}
+void GdiSurface::SetViewportExtEx(int width, int height) {
+  ::SetViewportExtEx(dc, width, height, nullptr);
+}
+void GdiSurface::SetViewportOrgEx(int x, int y) { ::SetViewportOrgEx(dc, x, y, nullptr); }
+
+SurfaceObject GdiSurface::CreatePen(int style, int width, ColorRef color) {
+  ++gdiResourceCounts.pensCreated;
+  return reinterpret_cast<SurfaceObject>(::CreatePen(style, width, color));
+}
+
+SurfaceObject GdiSurface::SelectObject(SurfaceObject object) {
+  return reinterpret_cast<SurfaceObject>(::SelectObject(dc, reinterpret_cast<HGDIOBJ>(object)));
+}
+
+void GdiSurface::DeleteObject(SurfaceObject object) {
+  if (::DeleteObject(reinterpret_cast<HGDIOBJ>(object))) ++gdiResourceCounts.pensDeleted;
+}
+
+void GdiSurface::MoveToEx(int x, int y) { ::MoveToEx(dc, x, y, nullptr); }
+
+void GdiSurface::PolylineTo(const SurfacePoint* points, std::uint32_t count) {
+  ::PolylineTo(dc, reinterpret_cast<const POINT*>(points), count);
+}
+
+SurfaceRect GdiSurface::GetClientRect() {
+  RECT rect = fallbackClient;
+  if (window) ::GetClientRect(window, &rect);
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void GdiSurface::Rectangle(int left, int top, int right, int bottom) {
+  ::Rectangle(dc, left, top, right, bottom);
+}
+
+void GdiSurface::GradientFill(const MeshVertex* vertices, std::uint32_t vertexCount,
+                              const MeshTriangle* triangles, std::uint32_t triangleCount) {
+  // GradientFill takes non-const arrays but only reads them.
+  ::GradientFill(dc, reinterpret_cast<TRIVERTEX*>(const_cast<MeshVertex*>(vertices)),
+                 vertexCount, const_cast<MeshTriangle*>(triangles), triangleCount,
+                 GRADIENT_FILL_TRIANGLE);
+}
+
+WindowDrawing::WindowDrawing(HWND window) : surface(window, GetDC(window)) {
+  ++gdiResourceCounts.contextsTaken;
+}
+
+WindowDrawing::~WindowDrawing() {
+  if (ReleaseDC(surface.window, surface.dc)) ++gdiResourceCounts.contextsReleased;
+}

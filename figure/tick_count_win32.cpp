@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "figure/random.h"
+
+std::uint32_t TickCount() { return GetTickCount(); }

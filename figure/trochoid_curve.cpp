@@ -1,0 +1,179 @@
+#include "figure/trochoid_curve.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "figure/color_walker.h"
+
+namespace {
+
+// The period constant is ten significant digits of 2 pi, not full precision:
+// stored step counts and the look of a closing curve depend on it.
+constexpr double kTurn = 6.283185307;
+
+// Truncation toward zero that stays defined for values no int can hold.
+inline int TruncateToInt(double value) {
+  if (std::fabs(value) < 2147483648.0) return static_cast<int>(value);
+  if (value != value) return 0;
+  return value < 0 ? INT_MIN : INT_MAX;
+}
+
+// The curve's constants for a run of points, computed once per call.
+struct PointFormula {
+  double sum;      // R + r, wrapped like the original 32-bit addition
+  double distance; // d
+  double rolling;  // r
+  double rotationSin;
+  double rotationCos;
+  bool unrotated; // rotation 0: the turn is an identity, skipped in the hot loop
+
+  explicit PointFormula(const TrochoidCurve& curve)
+      : sum(static_cast<std::int32_t>(static_cast<std::uint32_t>(curve.fixedRadius) +
+                                      static_cast<std::uint32_t>(curve.rollingRadius))),
+        distance(curve.penDistance), rolling(curve.rollingRadius),
+        rotationSin(curve.rotationSin), rotationCos(curve.rotationCos),
+        unrotated(curve.rotationSin == 0 && curve.rotationCos == 1) {}
+
+  void At(double theta, double& x, double& y) const {
+    const double inner = sum * theta / rolling;
+    const double x0 = sum * std::cos(theta) - distance * std::cos(inner);
+    const double y0 = sum * std::sin(theta) - distance * std::sin(inner);
+    if (unrotated) {
+      // x0 * 1 - y0 * 0 is x0 exactly for every finite value, so skipping is exact.
+      x = x0;
+      y = y0;
+      return;
+    }
+    x = x0 * rotationCos - y0 * rotationSin;
+    y = x0 * rotationSin + y0 * rotationCos;
+  }
+};
+
+// The points of one DrawStep. Kept between calls so that a warm tick
+// allocates nothing; only the message-loop thread draws.
+std::vector<SurfacePoint> pointBuffer;
+
+} // namespace
+
+int GreatestCommonDivisor(int a, int b) {
+  if (a == 0 || b == 0) return -1;
+  long long p = std::llabs(a);
+  long long q = std::llabs(b);
+  if (p < q) std::swap(p, q);
+  while (p % q != 0) {
+    const long long rest = p % q;
+    p = q;
+    q = rest;
+  }
+  return static_cast<int>(q < INT_MAX ? q : INT_MAX);
+}
+
+TrochoidCurve::TrochoidCurve() { SetDefaults(); }
+
+void TrochoidCurve::SetDefaults() {
+  fixedRadius = 200;
+  rollingRadius = -10;
+  penDistance = 5;
+  rotationSin = 0;
+  rotationCos = 1;
+  rotation = 0;
+  angle = 0;
+  angleStep = 0.01;
+  stepsDone = 0;
+  stepsPerRun = CountStepsPerRun();
+}
+
+void TrochoidCurve::SetFixedRadius(int radius) {
+  fixedRadius = radius;
+  Restart();
+}
+
+void TrochoidCurve::SetRollingRadius(int radius) {
+  rollingRadius = radius;
+  Restart();
+}
+
+void TrochoidCurve::SetPenDistance(int distance) {
+  penDistance = distance;
+  Restart();
+}
+
+void TrochoidCurve::SetAngleStep(double step) {
+  angleStep = step;
+  Restart();
+}
+
+void TrochoidCurve::SetRotation(double phi) {
+  rotationSin = std::sin(phi);
+  rotationCos = std::cos(phi);
+  rotation = phi;
+  Restart();
+}
+
+void TrochoidCurve::Restart() {
+  angle = 0;
+  stepsDone = 0;
+  stepsPerRun = CountStepsPerRun();
+}
+
+void TrochoidCurve::PointAt(double theta, double& x, double& y) const {
+  PointFormula(*this).At(theta, x, y);
+}
+
+int TrochoidCurve::ClosingLaps() const {
+  const long long divisor = GreatestCommonDivisor(rollingRadius, fixedRadius);
+  const long long laps = std::llabs(rollingRadius / divisor);
+  return static_cast<int>(laps < INT_MAX ? laps : INT_MAX);
+}
+
+int TrochoidCurve::CountStepsPerRun() const {
+  const int whole = TruncateToInt(ClosingLaps() * (kTurn / std::fabs(angleStep)));
+  return whole < INT_MAX ? whole + 1 : INT_MAX;
+}
+
+bool TrochoidCurve::DrawStep(Surface& surface, int width, int height, int count) {
+  bool still = true;
+  // A negative count would run the progress backwards; it draws nothing.
+  long long n = count > 0 ? count : 0;
+  if (stepsDone + n > stepsPerRun) {
+    n = stepsPerRun > stepsDone ? stepsPerRun - stepsDone : 0;
+    still = false;
+    stepsDone = stepsPerRun;
+  } else {
+    stepsDone += static_cast<int>(n);
+  }
+
+  surface.SetMapMode(kMapModeIsotropic);
+  surface.SetWindowExtEx(200, 200);
+  surface.SetViewportExtEx(width / 2, height / 2);
+  surface.SetViewportOrgEx(width / 2, height / 2);
+
+  penWalker.SetLowerBounds(43, 43, 43);
+  penWalker.SetStepSize(10);
+
+  // Sized before any point is computed; keeps its capacity between calls.
+  pointBuffer.resize(static_cast<std::size_t>(n));
+
+  const SurfaceObject pen = surface.CreatePen(kPenStyleSolid, 0, penWalker.GetColor());
+  const SurfaceObject previousPen = surface.SelectObject(pen);
+
+  const PointFormula formula(*this);
+  double x;
+  double y;
+  formula.At(angle - angleStep, x, y);
+  surface.MoveToEx(TruncateToInt(x), TruncateToInt(y));
+  SurfacePoint* points = pointBuffer.data();
+  for (long long i = 0; i < n; ++i) {
+    formula.At(angle, x, y);
+    points[i] = {TruncateToInt(x), TruncateToInt(y)};
+    angle += angleStep;
+  }
+  surface.PolylineTo(pointBuffer.data(), static_cast<std::uint32_t>(pointBuffer.size()));
+
+  surface.SelectObject(previousPen);
+  surface.DeleteObject(pen);
+  penWalker.Step();
+  return still;
+}

@@ -1,0 +1,38 @@
+// One epitrochoid (rollingRadius > 0) or hypotrochoid (rollingRadius < 0),
+// drawn a few points at a time until it has closed once.
+#pragma once
+#include "figure/surface.h"
+
+int GreatestCommonDivisor(int a, int b);
+
+class TrochoidCurve {
+public:
+  int fixedRadius;   // R
+  int rollingRadius; // r
+  int penDistance;   // d
+  double rotationSin;
+  double rotationCos;
+  double rotation;
+  double angle; // parameter of the next point to draw
+  double angleStep;
+  int stepsPerRun; // points that close the curve once
+  int stepsDone;
+
+  TrochoidCurve();
+
+  void SetDefaults();
+  void SetFixedRadius(int radius);
+  void SetRollingRadius(int radius);
+  void SetPenDistance(int distance);
+  void SetAngleStep(double step);
+  void SetRotation(double phi);
+  void Restart();
+
+  void PointAt(double theta, double& x, double& y) const;
+  int ClosingLaps() const;
+  int CountStepsPerRun() const;
+
+  // Draws the next `count` points as one polyline in the pen walker's colour.
+  // Returns false from the call that completes the run onward.
+  bool DrawStep(Surface& surface, int width, int height, int count);
+};

@@ -1,0 +1,67 @@
+#include "settings/saver_settings.h"
+
+SaverSettings::SaverSettings()
+    : MinGyrels(3), MaxGyrels(5), MaxBrightness(128), Red(100), Green(100), Blue(100),
+      PointsPerCycle(200), ChangeBackground(true), UseFixedFrequency(false),
+      ChangeFrequency(1000), RefreshPause(4), PauseTicks(0), DrawSpeed(1) {
+  SetRefreshPause(4);
+}
+
+void SaverSettings::SetRefreshPause(std::uint32_t pause) {
+  RefreshPause = pause;
+  // DrawSpeed is never 0 through Load or the dialog; guard the public field anyway.
+  PauseTicks = DrawSpeed != 0 ? pause * 50u / DrawSpeed : 0;
+}
+
+void SaverSettings::SetDrawSpeed(std::uint32_t speed) {
+  DrawSpeed = speed;
+  SetRefreshPause(RefreshPause);
+}
+
+void SaverSettings::Load() {
+  const char* key = kSettingsKeyPath;
+  ReadRegistryString(&HelpFile, key, "HelpFile", kDefaultHelpFile);
+  ReadRegistryDword(&DrawSpeed, key, "DrawSpeed", 1, 500, 1);
+
+  std::uint32_t count;
+  ReadRegistryDword(&count, key, "MinGyrels", 1, 20, 3);
+  MinGyrels = static_cast<std::int32_t>(count);
+  ReadRegistryDword(&count, key, "MaxGyrels", static_cast<std::uint32_t>(MinGyrels), 20, 5);
+  MaxGyrels = static_cast<std::int32_t>(count);
+  // The fallback of 5 can land below a stored minimum of 6 or more. The
+  // minimum is what the user chose, so the range closes upward to it.
+  if (MaxGyrels < MinGyrels) MaxGyrels = MinGyrels;
+
+  ReadRegistryDword(&MaxBrightness, key, "MaxBrightness", 0, 255, 128);
+  ReadRegistryDword(&PointsPerCycle, key, "PointsPerCycle", 0, 800, 200);
+  ReadRegistryDword(&Red, key, "Red", 0, 100, 100);
+  ReadRegistryDword(&Green, key, "Green", 0, 100, 100);
+  ReadRegistryDword(&Blue, key, "Blue", 0, 100, 100);
+  ReadRegistryDword(&ChangeFrequency, key, "ChangeFrequency", 1, 1000, 1000);
+  ReadRegistryDword(&RefreshPause, key, "RefreshPause", 0, 10, 4);
+
+  std::uint32_t flag;
+  ReadRegistryDword(&flag, key, "UseFixedFrequency", 0, 1, 0);
+  UseFixedFrequency = flag != 0;
+  ReadRegistryDword(&flag, key, "ChangeBackground", 0, 1, 1);
+  ChangeBackground = flag != 0;
+
+  SetRefreshPause(RefreshPause);
+}
+
+void SaverSettings::Save() const {
+  const char* key = kSettingsKeyPath;
+  WriteRegistryString(HelpFile, key, "HelpFile");
+  WriteRegistryDword(DrawSpeed, key, "DrawSpeed");
+  WriteRegistryDword(static_cast<std::uint32_t>(MinGyrels), key, "MinGyrels");
+  WriteRegistryDword(static_cast<std::uint32_t>(MaxGyrels), key, "MaxGyrels");
+  WriteRegistryDword(MaxBrightness, key, "MaxBrightness");
+  WriteRegistryDword(PointsPerCycle, key, "PointsPerCycle");
+  WriteRegistryDword(Red, key, "Red");
+  WriteRegistryDword(Green, key, "Green");
+  WriteRegistryDword(Blue, key, "Blue");
+  WriteRegistryDword(ChangeFrequency, key, "ChangeFrequency");
+  WriteRegistryDword(RefreshPause, key, "RefreshPause");
+  WriteRegistryDword(UseFixedFrequency ? 1 : 0, key, "UseFixedFrequency");
+  WriteRegistryDword(ChangeBackground ? 1 : 0, key, "ChangeBackground");
+}

@@ -1,0 +1,44 @@
+// Every user option, its bounds and defaults, and its place in the registry.
+#pragma once
+#include <cstdint>
+#include <string>
+
+class SaverSettings {
+public:
+  std::int32_t MinGyrels;
+  std::int32_t MaxGyrels;
+  std::uint32_t MaxBrightness;
+  std::uint32_t Red;
+  std::uint32_t Green;
+  std::uint32_t Blue;
+  std::uint32_t PointsPerCycle;
+  bool ChangeBackground;
+  bool UseFixedFrequency;
+  std::uint32_t ChangeFrequency;
+  std::string HelpFile;
+  std::uint32_t RefreshPause; // units of 50 ms of nominal timer time
+  std::uint32_t PauseTicks;   // derived: RefreshPause * 50 / DrawSpeed
+  std::uint32_t DrawSpeed;    // timer period in ms, never 0
+
+  SaverSettings();
+
+  void SetRefreshPause(std::uint32_t pause);
+  void SetDrawSpeed(std::uint32_t speed);
+  void Load();
+  void Save() const;
+};
+
+extern SaverSettings settings;
+
+// Registry access under HKEY_CURRENT_USER. Implemented with the Win32
+// registry in the saver and with an in-memory store in the native tests.
+bool ReadRegistryDword(std::uint32_t* out, const char* keyPath, const char* valueName,
+                       std::uint32_t lower, std::uint32_t upper, std::uint32_t fallback);
+bool ReadRegistryString(std::string* out, const char* keyPath, const char* valueName,
+                        const char* fallback);
+bool WriteRegistryDword(std::uint32_t value, const char* keyPath, const char* valueName);
+bool WriteRegistryString(const std::string& text, const char* keyPath, const char* valueName);
+
+constexpr const char* kSettingsKeyPath = "Software\\Quorvel\\GyrelSaver\\";
+constexpr const char* kDefaultHelpFile = "C:\\Program Files\\GyrelSaver\\GyrelSaver.chm";
+constexpr std::size_t kHelpFileMaxLength = 260;

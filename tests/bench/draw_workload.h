@@ -1,0 +1,13 @@
+// The heaviest tick the settings allow: 20 curves of 800 points each,
+// drawn on a surface that discards everything, next to a bare loop of the
+// four trigonometric calls per point that the drawing cannot avoid.
+#pragma once
+#include <cstdint>
+
+constexpr int kBenchCurves = 20;
+constexpr int kBenchPointsPerTick = 800;
+constexpr long long kPointsPerTick = static_cast<long long>(kBenchCurves) * kBenchPointsPerTick;
+
+void PrepareDrawWorkload();
+void RunDrawTick();       // DrawAll of the prepared picture, restarted when finished
+double RunBareTrigTick(); // the same number of sin/cos quadruples; returns a sum to keep
