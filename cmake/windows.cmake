@@ -15,6 +15,30 @@ add_library(gyrel_core STATIC ${CORE_SOURCES}
 target_compile_options(gyrel_core PRIVATE -O2)
 target_link_libraries(gyrel_core PUBLIC msimg32)
 
+# The Win32 shell: animation, host and configuration, shared by the saver and its tests.
+add_library(gyrel_shell STATIC
+  host/command_line.cpp
+  host/close_rules.cpp
+  host/close_policy.cpp
+  host/saver_window.cpp
+  host/entry.cpp
+  animation/saver_procedure.cpp
+  animation/preview_control.cpp
+  config/configure_dialog.cpp
+  config/help.cpp)
+target_compile_options(gyrel_shell PRIVATE -O2 -ffunction-sections -fdata-sections)
+target_link_libraries(gyrel_shell PUBLIC gyrel_core comctl32 shell32)
+
+configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+set(CMAKE_RC_FLAGS "-I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR}/generated")
+set_source_files_properties(resources/gyrel.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/gyrel.ico;${CMAKE_SOURCE_DIR}/resources/gyrel.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+
+add_executable(GyrelSaver WIN32 host/main.cpp resources/gyrel.rc)
+set_target_properties(GyrelSaver PROPERTIES SUFFIX ".scr")
+target_link_libraries(GyrelSaver gyrel_shell)
+target_link_options(GyrelSaver PRIVATE ${STATIC_RUNTIME} -s -Wl,--gc-sections)
+
 add_executable(win_tests
   figure/gdi_surface_test.cpp
   settings/registry_win32_test.cpp)
@@ -29,5 +53,5 @@ target_link_options(draw_benchmark PRIVATE ${STATIC_RUNTIME})
 
 # Every shipped or test binary may import system DLLs only.
 add_test(NAME imports_system_dlls_only
-  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:win_tests> $<TARGET_FILE:draw_benchmark>)
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:GyrelSaver> $<TARGET_FILE:win_tests> $<TARGET_FILE:draw_benchmark>)
 set_tests_properties(imports_system_dlls_only PROPERTIES ENVIRONMENT "NO_EMULATOR=1")

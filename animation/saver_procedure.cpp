@@ -1,0 +1,77 @@
+#include "animation/saver_procedure.h"
+
+#include "figure/background.h"
+#include "figure/curve_set.h"
+#include "figure/gdi_surface.h"
+#include "figure/random.h"
+#include "host/host_state.h"
+#include "settings/saver_settings.h"
+
+HWND animationWindow = nullptr;
+UINT_PTR timerId = 0;
+int clientWidth = 0;
+int clientHeight = 0;
+bool isPaused = false;
+DWORD finishedTicks = 0;
+
+void NewPicture(HWND window) {
+  WindowDrawing drawing(window);
+  PaintBackground(drawing.surface);
+  const int span = settings.MaxGyrels - settings.MinGyrels + 1;
+  const int draw = NextRandom();
+  // Load keeps the range ordered; a span below 1 could only come from a
+  // field changed behind its back, and then the minimum is used.
+  const int count = span > 0 ? draw % span + settings.MinGyrels : settings.MinGyrels;
+  SpawnCurves(pictureCurves, count);
+}
+
+namespace {
+LRESULT OnTick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (isPaused) return 0;
+  if (wParam != timerId) return SaverDefaultProc(window, message, wParam, lParam);
+  WindowDrawing drawing(window);
+  if (pictureCurves.AllFinished()) {
+    const DWORD ticks = finishedTicks++;
+    if (ticks >= settings.PauseTicks) {
+      NewPicture(window);
+      finishedTicks = 0;
+    }
+  }
+  pictureCurves.DrawAll(drawing.surface, clientWidth, clientHeight,
+                        static_cast<int>(settings.PointsPerCycle));
+  return 0;
+}
+} // namespace
+
+extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case WM_CREATE:
+    animationWindow = window;
+    settings.Load();
+    timerId = SetTimer(window, kAnimationTimer, settings.DrawSpeed, nullptr);
+    SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
+    NewPicture(window);
+    return 0;
+  case WM_DESTROY:
+    if (timerId != 0) KillTimer(window, timerId);
+    break;
+  case WM_SIZE:
+    clientWidth = LOWORD(lParam);
+    clientHeight = HIWORD(lParam);
+    break;
+  case WM_ERASEBKGND: {
+    // The DC in wParam is the system's; the saver paints through its own.
+    WindowDrawing drawing(window);
+    PaintBackground(drawing.surface);
+    return 0;
+  }
+  case WM_KEYDOWN:
+    isPaused = !isPaused;
+    return 0;
+  case WM_TIMER:
+    return OnTick(window, message, wParam, lParam);
+  default:
+    break;
+  }
+  return SaverDefaultProc(window, message, wParam, lParam);
+}

@@ -1,0 +1,242 @@
+#include "config/configure_dialog.h"
+
+#include <commctrl.h>
+
+#include "animation/saver_procedure.h"
+#include "config/dialog_values.h"
+#include "config/help.h"
+#include "figure/background.h"
+#include "host/host_state.h"
+#include "resources/resource_ids.h"
+#include "settings/saver_settings.h"
+
+namespace {
+// Handles of the controls whose scroll messages the dialog tells apart.
+HWND speedSlider, pointsSlider, pauseSlider, brightnessSlider, redSlider, greenSlider, blueSlider;
+HWND minCountUpDown, maxCountUpDown;
+
+int SliderPosition(HWND dialog, int id) {
+  return static_cast<int>(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0));
+}
+
+void NewPreviewPicture() { NewPicture(animationWindow); }
+
+void NewBackgroundAndPicture() {
+  SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
+  NewPreviewPicture();
+}
+
+void ApplyFrequencyEnabling(HWND dialog) {
+  const FrequencyControlsEnabled enabled =
+      FrequencyEnabling(settings.ChangeBackground, settings.UseFixedFrequency);
+  EnableWindow(GetDlgItem(dialog, IDC_USE_FIXED_FREQUENCY), enabled.checkBox);
+  EnableWindow(GetDlgItem(dialog, IDC_FREQUENCY), enabled.editBox);
+}
+
+void OnSpeedSlider(HWND dialog) {
+  settings.SetDrawSpeed(DrawSpeedFromSlider(SliderPosition(dialog, IDC_SPEED)));
+  if (timerId != 0) KillTimer(animationWindow, timerId);
+  timerId = SetTimer(animationWindow, kAnimationTimer, settings.DrawSpeed, nullptr);
+  NewPreviewPicture();
+}
+
+void OnPointsSlider(HWND dialog) {
+  settings.PointsPerCycle = static_cast<std::uint32_t>(SliderPosition(dialog, IDC_POINTS));
+  NewPreviewPicture();
+}
+
+void OnPauseSlider(HWND dialog) {
+  settings.SetRefreshPause(static_cast<std::uint32_t>(SliderPosition(dialog, IDC_PAUSE)));
+  NewPreviewPicture();
+}
+
+void OnColourSlider(HWND dialog, int id, std::uint32_t& field) {
+  field = static_cast<std::uint32_t>(SliderPosition(dialog, id));
+  NewBackgroundAndPicture();
+}
+
+void OnFixedFrequencyBox(HWND dialog) {
+  settings.UseFixedFrequency = IsDlgButtonChecked(dialog, IDC_USE_FIXED_FREQUENCY) != 0;
+  EnableWindow(GetDlgItem(dialog, IDC_FREQUENCY), settings.UseFixedFrequency);
+  NewBackgroundAndPicture();
+}
+
+void OnDontChangeBackgroundBox(HWND dialog) {
+  settings.ChangeBackground = IsDlgButtonChecked(dialog, IDC_DONT_CHANGE_BACKGROUND) == 0;
+  ApplyFrequencyEnabling(dialog);
+  NewBackgroundAndPicture();
+}
+
+void OnHorizontalScroll(HWND dialog, HWND sender) {
+  if (sender == speedSlider) OnSpeedSlider(dialog);
+  else if (sender == pointsSlider) OnPointsSlider(dialog);
+  else if (sender == pauseSlider) OnPauseSlider(dialog);
+  else if (sender == brightnessSlider) OnColourSlider(dialog, IDC_BRIGHTNESS, settings.MaxBrightness);
+  else if (sender == redSlider) OnColourSlider(dialog, IDC_RED, settings.Red);
+  else if (sender == greenSlider) OnColourSlider(dialog, IDC_GREEN, settings.Green);
+  else if (sender == blueSlider) OnColourSlider(dialog, IDC_BLUE, settings.Blue);
+}
+
+// Both positions, read in the order minimum then maximum; the error flag
+// that counts is the one the second read leaves.
+bool ReadCountPositions(std::uint32_t& minimum, std::uint32_t& maximum) {
+  BOOL failed = FALSE;
+  minimum = static_cast<std::uint32_t>(SendMessageA(minCountUpDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+  maximum = static_cast<std::uint32_t>(SendMessageA(maxCountUpDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+  return !failed;
+}
+
+INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
+  switch (LOWORD(wParam)) {
+  case IDOK:
+    ValidateFixedFrequency(dialog);
+    settings.Save();
+    EndDialog(dialog, 1);
+    return 1;
+  case IDCANCEL:
+    EndDialog(dialog, 0);
+    return 1;
+  case IDC_DONT_CHANGE_BACKGROUND:
+    OnDontChangeBackgroundBox(dialog);
+    return 1;
+  case IDC_USE_FIXED_FREQUENCY:
+    OnFixedFrequencyBox(dialog);
+    return 1;
+  case IDC_FREQUENCY:
+    if (HIWORD(wParam) == EN_CHANGE) ValidateFixedFrequency(dialog);
+    return 1;
+  case IDC_RESET:
+    settings.Load();
+    FillConfigControls(dialog);
+    return 1;
+  case IDC_HELP_BUTTON:
+    ShowHelpContents(dialog);
+    return 1;
+  case IDC_ABOUT:
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), dialog, AboutDialogProc, 0);
+    return 1;
+  default:
+    return 0;
+  }
+}
+} // namespace
+
+void InitTrackbar(HWND trackbar, int minimum, int maximum, int position, int lineSize, int pageSize) {
+  SendMessageA(trackbar, TBM_SETRANGE, 0, MAKELPARAM(minimum, maximum));
+  SendMessageA(trackbar, TBM_SETLINESIZE, 0, lineSize);
+  SendMessageA(trackbar, TBM_SETPAGESIZE, 0, pageSize);
+  SendMessageA(trackbar, TBM_SETPOS, 1, position);
+}
+
+void InitUpDown(HWND upDown, int low, int high, int position) {
+  SendMessageA(upDown, UDM_SETRANGE32, static_cast<WPARAM>(low), high);
+  SendMessageA(upDown, UDM_SETPOS32, 0, position);
+}
+
+void FillConfigControls(HWND dialog) {
+  InitTrackbar(GetDlgItem(dialog, IDC_SPEED), 1, 500, SpeedSliderPosition(settings.DrawSpeed), 1, 5);
+  InitTrackbar(GetDlgItem(dialog, IDC_PAUSE), 0, 10, static_cast<int>(settings.RefreshPause), 1, 2);
+  InitTrackbar(GetDlgItem(dialog, IDC_BRIGHTNESS), 1, 255, static_cast<int>(settings.MaxBrightness), 1, 5);
+  InitTrackbar(GetDlgItem(dialog, IDC_POINTS), 1, 800, static_cast<int>(settings.PointsPerCycle), 1, 100);
+  InitTrackbar(GetDlgItem(dialog, IDC_RED), 0, 100, static_cast<int>(settings.Red), 1, 5);
+  InitTrackbar(GetDlgItem(dialog, IDC_GREEN), 0, 100, static_cast<int>(settings.Green), 1, 5);
+  InitTrackbar(GetDlgItem(dialog, IDC_BLUE), 0, 100, static_cast<int>(settings.Blue), 1, 5);
+  InitUpDown(GetDlgItem(dialog, IDC_MIN_COUNT), 0, 20, settings.MinGyrels);
+  InitUpDown(GetDlgItem(dialog, IDC_MAX_COUNT), 0, 20, settings.MaxGyrels);
+  CheckDlgButton(dialog, IDC_DONT_CHANGE_BACKGROUND, settings.ChangeBackground ? BST_UNCHECKED : BST_CHECKED);
+  CheckDlgButton(dialog, IDC_USE_FIXED_FREQUENCY, settings.UseFixedFrequency ? BST_CHECKED : BST_UNCHECKED);
+  ApplyFrequencyEnabling(dialog);
+  // Raises EN_CHANGE, so every fill ends with one frequency check and a new picture.
+  SetDlgItemInt(dialog, IDC_FREQUENCY, settings.ChangeFrequency, FALSE);
+}
+
+void ValidateFixedFrequency(HWND dialog) {
+  BOOL isNumber = FALSE;
+  const UINT value = GetDlgItemInt(dialog, IDC_FREQUENCY, &isNumber, FALSE);
+  if (isNumber && FrequencyAccepted(value)) {
+    settings.ChangeFrequency = value;
+    NewBackgroundAndPicture();
+    return;
+  }
+  if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_FREQUENCY)) == 0) return;
+  MessageBoxA(dialog, "Frequency should be between 1 and 1000", "GyrelSaver", MB_ICONINFORMATION);
+  HWND box = GetDlgItem(dialog, IDC_FREQUENCY);
+  SetFocus(box);
+  SendMessageA(box, EM_SETSEL, 0, -1);
+}
+
+int OnMinCountChanged(HWND) {
+  std::uint32_t minimum, maximum;
+  if (!ReadCountPositions(minimum, maximum)) return 1;
+  const CountRange range = AfterMinimumMoved(minimum, maximum);
+  if (range.otherMoved) {
+    SendMessageA(maxCountUpDown, UDM_SETPOS32, 0, static_cast<LPARAM>(range.maximum));
+    settings.MaxGyrels = static_cast<std::int32_t>(range.maximum);
+  }
+  if (range.minimum != static_cast<std::uint32_t>(settings.MinGyrels)) {
+    settings.MinGyrels = static_cast<std::int32_t>(range.minimum);
+    NewPreviewPicture();
+  }
+  return 0;
+}
+
+int OnMaxCountChanged(HWND) {
+  std::uint32_t minimum, maximum;
+  if (!ReadCountPositions(minimum, maximum)) return 1;
+  const CountRange range = AfterMaximumMoved(minimum, maximum);
+  if (range.otherMoved) {
+    SendMessageA(minCountUpDown, UDM_SETPOS32, 0, static_cast<LPARAM>(range.minimum));
+    settings.MinGyrels = static_cast<std::int32_t>(range.minimum);
+  }
+  if (range.maximum != static_cast<std::uint32_t>(settings.MaxGyrels)) {
+    settings.MaxGyrels = static_cast<std::int32_t>(range.maximum);
+    NewPreviewPicture();
+  }
+  return 0;
+}
+
+extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
+                                                      LPARAM lParam) {
+  switch (message) {
+  case WM_INITDIALOG:
+    speedSlider = GetDlgItem(dialog, IDC_SPEED);
+    pointsSlider = GetDlgItem(dialog, IDC_POINTS);
+    pauseSlider = GetDlgItem(dialog, IDC_PAUSE);
+    brightnessSlider = GetDlgItem(dialog, IDC_BRIGHTNESS);
+    redSlider = GetDlgItem(dialog, IDC_RED);
+    greenSlider = GetDlgItem(dialog, IDC_GREEN);
+    blueSlider = GetDlgItem(dialog, IDC_BLUE);
+    minCountUpDown = GetDlgItem(dialog, IDC_MIN_COUNT);
+    maxCountUpDown = GetDlgItem(dialog, IDC_MAX_COUNT);
+    settings.Load();
+    FillConfigControls(dialog);
+    return 1;
+  case WM_COMMAND:
+    return OnCommand(dialog, wParam);
+  case WM_HSCROLL:
+    OnHorizontalScroll(dialog, reinterpret_cast<HWND>(lParam));
+    return 0;
+  case WM_VSCROLL: {
+    HWND sender = reinterpret_cast<HWND>(lParam);
+    if (sender == minCountUpDown) return OnMinCountChanged(dialog);
+    if (sender == maxCountUpDown) return OnMaxCountChanged(dialog);
+    return 0;
+  }
+  case WM_HELP: {
+    const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+    ShowContextHelpPopup(dialog, info->dwContextId, info->MousePos);
+    return 1;
+  }
+  default:
+    return 0;
+  }
+}
+
+INT_PTR ShowConfigureDialog(HWND owner) {
+  if (RegisterPreviewControlClass(hostState.instance) == 0) return 0;
+  // The dialog's trackbars and up-downs need their classes before it is made.
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&controls);
+  return DialogBoxParamA(hostState.instance, MAKEINTRESOURCEA(IDD_CONFIGURE), owner,
+                         ScreenSaverConfigureDialog, 0);
+}

@@ -1,0 +1,150 @@
+// The saver's one window: a topmost pop-up over the virtual screen, or a
+// child filling a preview window, with its message loop.
+#include "animation/saver_procedure.h"
+#include "host/host_state.h"
+
+namespace {
+const char* const kSaverClass = "WindowsScreenSaverClass";
+const char* const kFullScreenText = "Screen Saver";
+
+bool IsInputMessage(UINT message) {
+  switch (message) {
+  case WM_KEYDOWN:
+  case WM_SYSKEYDOWN:
+  case WM_MOUSEMOVE:
+  case WM_LBUTTONDOWN:
+  case WM_RBUTTONDOWN:
+  case WM_MBUTTONDOWN:
+    return true;
+  default:
+    return false;
+  }
+}
+
+void DetachInputMethod(HWND window) {
+  // Only an IMM32 the process already has; the saver never loads it.
+  hostState.imeModule = GetModuleHandleA("IMM32.DLL");
+  if (!hostState.imeModule) return;
+  hostState.associateContext = reinterpret_cast<ImmAssociateContextFn>(
+      reinterpret_cast<void*>(GetProcAddress(hostState.imeModule, "ImmAssociateContext")));
+  if (hostState.associateContext)
+    hostState.savedInputContext = hostState.associateContext(window, nullptr);
+}
+} // namespace
+
+LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case WM_CREATE:
+    DetachInputMethod(window);
+    GetCursorPos(&hostState.lastCursorPos);
+    if (!hostState.isPreview) SetCursor(nullptr);
+    break;
+  case WM_DESTROY:
+    if (hostState.imeModule && hostState.associateContext && hostState.savedInputContext)
+      hostState.associateContext(window, hostState.savedInputContext);
+    PostQuitMessage(0);
+    break;
+  case WM_SETTEXT:
+    return 0; // the text identifies a running saver to FindWindowA
+  case WM_PAINT:
+    if (hostState.isClosing) return DefWindowProcA(window, message, wParam, lParam);
+    if (!hostState.isPreview) SetCursor(nullptr);
+    break;
+  case WM_HELP:
+  case WM_CONTEXTMENU:
+    if (hostState.isPreview) {
+      HWND parent = GetParent(window);
+      if (parent && IsWindow(parent))
+        PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+      return 1;
+    }
+    break;
+  case WM_SYSCOMMAND:
+    if (!hostState.isPreview &&
+        (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE))
+      return 0;
+    break;
+  case WM_TIMER:
+    if (hostState.isClosing) return 0;
+    Sleep(0);
+    break;
+  default:
+    if (IsInputMessage(message) && hostState.isClosing)
+      return DefWindowProcA(window, message, wParam, lParam);
+    break;
+  }
+  return ScreenSaverProc(window, message, wParam, lParam);
+}
+
+int RunSaverWindow(HWND parent) {
+  WNDCLASSA windowClass{};
+  windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+  windowClass.lpfnWndProc = SaverWindowProc;
+  windowClass.hInstance = hostState.instance;
+  windowClass.hIcon = LoadIconA(hostState.instance, MAKEINTRESOURCEA(100));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kSaverClass;
+
+  DWORD exStyle;
+  DWORD style;
+  const char* text;
+  int x = 0;
+  int y = 0;
+  int width;
+  int height;
+  if (parent) {
+    RECT client{};
+    GetClientRect(parent, &client);
+    width = client.right;
+    height = client.bottom;
+    exStyle = 0;
+    style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+    text = "Preview";
+    hostState.isPreview = 1;
+  } else {
+    x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (width == 0 || height == 0) {
+      HDC screen = GetDC(nullptr);
+      RECT clip{};
+      GetClipBox(screen, &clip);
+      ReleaseDC(nullptr, screen);
+      x = clip.left;
+      y = clip.top;
+      width = clip.right - clip.left;
+      height = clip.bottom - clip.top;
+    }
+    exStyle = WS_EX_TOPMOST;
+    style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    text = kFullScreenText;
+
+    HWND running = FindWindowA(kSaverClass, kFullScreenText);
+    if (running && IsWindow(running)) {
+      SetForegroundWindow(running);
+      return 0;
+    }
+    hostState.lastAcLineStatus = ReadAcLineStatus();
+    LoadPasswordVerifier();
+  }
+  hostState.queryCancelAutoPlayMessage =
+      hostState.isWin9x ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
+
+  if (RegisterClassA(&windowClass)) {
+    hostState.saverWindow = CreateWindowExA(exStyle, kSaverClass, text, style, x, y, width, height,
+                                            parent, nullptr, hostState.instance, nullptr);
+  }
+  int exitCode = 0;
+  if (hostState.saverWindow) {
+    if (!parent) SetForegroundWindow(hostState.saverWindow);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (message.message == WM_QUIT) exitCode = static_cast<int>(message.wParam);
+  }
+  UnloadPasswordVerifier();
+  return exitCode;
+}
