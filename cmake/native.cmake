@@ -4,7 +4,8 @@ find_package(benchmark REQUIRED)
 
 set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 
-add_library(gyrel_core_checked STATIC ${CORE_SOURCES} figure/tick_count_posix.cpp)
+set(PORTABLE_HOST_SOURCES host/command_line.cpp host/close_rules.cpp)
+add_library(gyrel_core_checked STATIC ${CORE_SOURCES} ${PORTABLE_HOST_SOURCES} figure/tick_count_posix.cpp)
 target_compile_options(gyrel_core_checked PUBLIC ${SANITIZE})
 target_link_options(gyrel_core_checked PUBLIC ${SANITIZE})
 
@@ -19,7 +20,10 @@ add_executable(core_tests
   figure/trochoid_curve_test.cpp
   figure/curve_set_test.cpp
   figure/background_test.cpp
-  settings/saver_settings_test.cpp)
+  settings/saver_settings_test.cpp
+  host/command_line_test.cpp
+  host/close_rules_test.cpp
+  config/dialog_values_test.cpp)
 target_link_libraries(core_tests gyrel_core_checked GTest::gtest_main)
 add_test(NAME core_tests COMMAND core_tests)
 
@@ -27,3 +31,17 @@ add_executable(draw_benchmark tests/bench/draw_benchmark_google.cpp tests/bench/
   tests/memory_registry.cpp)
 target_compile_options(draw_benchmark PRIVATE -O2)
 target_link_libraries(draw_benchmark gyrel_core_fast benchmark::benchmark)
+
+# A short libFuzzer run of the command-line scan, built with clang.
+find_program(CLANGXX clang++)
+if(CLANGXX)
+  set(FUZZER ${CMAKE_BINARY_DIR}/fuzz/command_line_fuzzer)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  add_custom_command(OUTPUT ${FUZZER}
+    COMMAND ${CLANGXX} -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I${CMAKE_SOURCE_DIR}
+            ${CMAKE_SOURCE_DIR}/tests/fuzz/command_line_fuzz.cpp ${CMAKE_SOURCE_DIR}/host/command_line.cpp
+            -o ${FUZZER}
+    DEPENDS tests/fuzz/command_line_fuzz.cpp host/command_line.cpp host/command_line.h)
+  add_custom_target(build_command_line_fuzzer ALL DEPENDS ${FUZZER})
+  add_test(NAME command_line_fuzz COMMAND ${FUZZER} -max_total_time=15 -max_len=256 -print_final_stats=1)
+endif()

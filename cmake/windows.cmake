@@ -46,6 +46,11 @@ target_link_libraries(win_tests gyrel_core gtest_main)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME win_tests COMMAND win_tests)
 
+add_executable(host_tests host/message_chain_test.cpp tests/import_hook.cpp)
+target_link_libraries(host_tests gyrel_shell gtest_main)
+target_link_options(host_tests PRIVATE ${STATIC_RUNTIME})
+add_test(NAME host_tests COMMAND host_tests)
+
 add_executable(draw_benchmark tests/bench/draw_benchmark_steady.cpp tests/bench/draw_workload.cpp)
 target_compile_options(draw_benchmark PRIVATE -O2)
 target_link_libraries(draw_benchmark gyrel_core)

@@ -45,10 +45,14 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 echo "$DISPLAY" >"$session_dir/display"
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+here=$(cd "$(dirname "$0")" && pwd)
+if [ ! -f "$WINEPREFIX/.gyrel-ready" ]; then
   echo "wine-session: creating prefix $WINEPREFIX" >&2
+  rm -rf "$WINEPREFIX"
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >"$session_dir/wineboot.log" 2>&1
+  wine regedit /S "$(winepath -w "$here/wine-prefix.reg")" >>"$session_dir/wineboot.log" 2>&1
   wineserver -w
+  touch "$WINEPREFIX/.gyrel-ready"
 fi
 wineserver -p
 # Start Wine's own services now, detached from our output: a test that
