@@ -51,6 +51,9 @@ target_link_libraries(host_tests gyrel_shell gtest_main)
 target_link_options(host_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME host_tests COMMAND host_tests)
 
+add_executable(probe tests/e2e/probe.cpp)
+target_link_options(probe PRIVATE ${STATIC_RUNTIME})
+
 add_executable(draw_benchmark tests/bench/draw_benchmark_steady.cpp tests/bench/draw_workload.cpp)
 target_compile_options(draw_benchmark PRIVATE -O2)
 target_link_libraries(draw_benchmark gyrel_core)
@@ -60,3 +63,7 @@ target_link_options(draw_benchmark PRIVATE ${STATIC_RUNTIME})
 add_test(NAME imports_system_dlls_only
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:GyrelSaver> $<TARGET_FILE:win_tests> $<TARGET_FILE:draw_benchmark>)
 set_tests_properties(imports_system_dlls_only PROPERTIES ENVIRONMENT "NO_EMULATOR=1")
+
+# End-to-end: the real .scr under Wine, driven by real X input.
+add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(saver_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

@@ -1,0 +1,136 @@
+// A small Windows helper for the end-to-end scripts: it looks at the saver's
+// windows from outside, and plays the Display settings' part for a preview.
+//   probe fullscreen              describe the running full-screen saver
+//   probe preview SCR [ARGS...]   host SCR /p <parent> and watch it
+//   probe foreground              the class and text of the foreground window
+//   probe run SCR COMMANDLINE     start SCR with exactly that command line, print its exit code
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+int Fail(const char* what) {
+  std::printf("FAIL %s\n", what);
+  return 1;
+}
+
+int DescribeFullScreen() {
+  HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
+  if (!saver) return Fail("no full-screen saver window");
+  RECT rect;
+  GetWindowRect(saver, &rect);
+  const LONG_PTR exStyle = GetWindowLongPtrA(saver, GWL_EXSTYLE);
+  std::printf("window %ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
+              rect.bottom - rect.top);
+  std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
+              GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  std::printf("topmost %d\n", (exStyle & WS_EX_TOPMOST) ? 1 : 0);
+  std::printf("visible %d\n", IsWindowVisible(saver) ? 1 : 0);
+  return 0;
+}
+
+int DescribeForeground() {
+  HWND window = GetForegroundWindow();
+  char className[128] = "", text[128] = "";
+  if (window) {
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, text, sizeof text);
+  }
+  std::printf("foreground %s|%s\n", className, text);
+  return 0;
+}
+
+void Pump(DWORD milliseconds) {
+  const DWORD end = GetTickCount() + milliseconds;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(10);
+  }
+}
+
+int HostPreview(const char* scr) {
+  WNDCLASSA parentClass{};
+  parentClass.lpfnWndProc = DefWindowProcA;
+  parentClass.hInstance = GetModuleHandleA(nullptr);
+  parentClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  parentClass.lpszClassName = "ProbePreviewParent";
+  RegisterClassA(&parentClass);
+  HWND parent = CreateWindowExA(0, "ProbePreviewParent", "Preview host", WS_POPUP | WS_VISIBLE, 50, 50,
+                                152, 112, nullptr, nullptr, parentClass.hInstance, nullptr);
+  RECT parentClient;
+  GetClientRect(parent, &parentClient);
+
+  std::string command = std::string("\"") + scr + "\" /p " +
+                        std::to_string(reinterpret_cast<UINT_PTR>(parent));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return Fail("could not start the saver");
+
+  HWND child = nullptr;
+  for (int i = 0; i < 300 && !child; ++i) {
+    Pump(20);
+    child = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
+  }
+  if (!child) return Fail("no preview child");
+  RECT childRect;
+  GetClientRect(child, &childRect);
+  std::printf("child %ld %ld parent %ld %ld\n", childRect.right, childRect.bottom, parentClient.right,
+              parentClient.bottom);
+
+  // Wine does not composite a child drawn by another process into its
+  // parent, so its pixels cannot be watched from here; the script counts the
+  // animation timer's ticks to this handle in Wine's message trace instead.
+  std::printf("child-handle 0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(child)));
+  Pump(2000);
+  // Input of every kind goes to the preview; none may close it.
+  const UINT inputs[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_SYSKEYDOWN,
+                         WM_ACTIVATEAPP};
+  for (UINT message : inputs) PostMessageA(child, message, 0, MAKELPARAM(40, 40));
+  SetCursorPos(10, 10);
+  SetCursorPos(140, 100);
+  Pump(1000);
+  std::printf("alive-after-input %d\n", IsWindow(child) ? 1 : 0);
+
+  DestroyWindow(parent);
+  const DWORD waited = WaitForSingleObject(process.hProcess, 10000);
+  DWORD exitCode = 12345;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  std::printf("exit %s %ld\n", waited == WAIT_OBJECT_0 ? "ended" : "running",
+              static_cast<long>(exitCode));
+  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+  return 0;
+}
+int RunExact(const char* scr, const char* commandLine) {
+  std::string line = commandLine;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(scr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return Fail("could not start the saver");
+  if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 1);
+    std::printf("exit running\n");
+    return 0;
+  }
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  std::printf("exit %ld\n", static_cast<long>(exitCode));
+  return 0;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "fullscreen") == 0) return DescribeFullScreen();
+  if (argc >= 2 && std::strcmp(argv[1], "foreground") == 0) return DescribeForeground();
+  if (argc >= 3 && std::strcmp(argv[1], "preview") == 0) return HostPreview(argv[2]);
+  if (argc >= 4 && std::strcmp(argv[1], "run") == 0) return RunExact(argv[2], argv[3]);
+  std::printf("usage: probe fullscreen | foreground | preview SCR\n");
+  return 2;
+}
