@@ -64,6 +64,19 @@ add_test(NAME imports_system_dlls_only
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:GyrelSaver> $<TARGET_FILE:win_tests> $<TARGET_FILE:draw_benchmark>)
 set_tests_properties(imports_system_dlls_only PROPERTIES ENVIRONMENT "NO_EMULATOR=1")
 
+# Test doubles of the 9x password components; placed beside a copy of the
+# saver by the 9x end-to-end script, never shipped.
+add_library(password_cpl_double SHARED tests/doubles/password_cpl.cpp)
+set_target_properties(password_cpl_double PROPERTIES PREFIX "" OUTPUT_NAME "PASSWORD" SUFFIX ".CPL")
+target_link_options(password_cpl_double PRIVATE ${STATIC_RUNTIME})
+add_library(mpr_double SHARED tests/doubles/mpr_dll.cpp)
+set_target_properties(mpr_double PROPERTIES PREFIX "" OUTPUT_NAME "MPR" SUFFIX ".DLL"
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
+target_link_options(mpr_double PRIVATE ${STATIC_RUNTIME})
+set_target_properties(password_cpl_double PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
+
 # End-to-end: the real .scr under Wine, driven by real X input.
 add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(saver_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+add_test(NAME win9x_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/win9x_e2e.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(win9x_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

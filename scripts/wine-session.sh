@@ -46,13 +46,15 @@ fi
 echo "$DISPLAY" >"$session_dir/display"
 
 here=$(cd "$(dirname "$0")" && pwd)
-if [ ! -f "$WINEPREFIX/.gyrel-ready" ]; then
+# The prefix is made once per build tree and remade when its settings change.
+wanted=$(md5sum <"$here/wine-prefix.reg" | cut -d' ' -f1)
+if [ "$(cat "$WINEPREFIX/.gyrel-ready" 2>/dev/null)" != "$wanted" ]; then
   echo "wine-session: creating prefix $WINEPREFIX" >&2
   rm -rf "$WINEPREFIX"
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >"$session_dir/wineboot.log" 2>&1
   wine regedit /S "$(winepath -w "$here/wine-prefix.reg")" >>"$session_dir/wineboot.log" 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.gyrel-ready"
+  echo "$wanted" >"$WINEPREFIX/.gyrel-ready"
 fi
 wineserver -p
 # Start Wine's own services now, detached from our output: a test that

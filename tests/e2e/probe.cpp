@@ -4,6 +4,7 @@
 //   probe preview SCR [ARGS...]   host SCR /p <parent> and watch it
 //   probe foreground              the class and text of the foreground window
 //   probe run SCR COMMANDLINE     start SCR with exactly that command line, print its exit code
+//   probe running-flag            the system's screen-saver-running flag
 #include <windows.h>
 
 #include <cstdio>
@@ -108,7 +109,16 @@ int HostPreview(const char* scr) {
   return 0;
 }
 int RunExact(const char* scr, const char* commandLine) {
+  // "{hwnd}" in the command line stands for a window made here, as owner or parent.
   std::string line = commandLine;
+  const std::size_t mark = line.find("{hwnd}");
+  if (mark != std::string::npos) {
+    HWND owner = CreateWindowExA(0, "STATIC", "Probe owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    const UINT_PTR handle = reinterpret_cast<UINT_PTR>(owner);
+    line.replace(mark, 6, std::to_string(handle));
+    std::printf("window 0x%llx\n", static_cast<unsigned long long>(handle));
+  }
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -131,6 +141,12 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "foreground") == 0) return DescribeForeground();
   if (argc >= 3 && std::strcmp(argv[1], "preview") == 0) return HostPreview(argv[2]);
   if (argc >= 4 && std::strcmp(argv[1], "run") == 0) return RunExact(argv[2], argv[3]);
+  if (argc >= 2 && std::strcmp(argv[1], "running-flag") == 0) {
+    BOOL running = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    std::printf("running %d\n", running);
+    return 0;
+  }
   std::printf("usage: probe fullscreen | foreground | preview SCR\n");
   return 2;
 }
