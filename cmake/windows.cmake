@@ -54,6 +54,15 @@ add_test(NAME host_tests COMMAND host_tests)
 add_executable(probe tests/e2e/probe.cpp)
 target_link_options(probe PRIVATE ${STATIC_RUNTIME})
 
+add_executable(endurance tests/endurance/endurance.cpp)
+target_link_libraries(endurance gyrel_shell psapi)
+target_link_options(endurance PRIVATE ${STATIC_RUNTIME})
+add_test(NAME endurance_60s COMMAND endurance 60)
+set_tests_properties(endurance_60s PROPERTIES RUN_SERIAL TRUE TIMEOUT 200)
+
+add_executable(timer_only WIN32 tests/bench/timer_only.cpp)
+target_link_options(timer_only PRIVATE ${STATIC_RUNTIME} -mconsole)
+
 add_executable(draw_benchmark tests/bench/draw_benchmark_steady.cpp tests/bench/draw_workload.cpp)
 target_compile_options(draw_benchmark PRIVATE -O2)
 target_link_libraries(draw_benchmark gyrel_core)

@@ -1,0 +1,50 @@
+#!/bin/bash
+# CPU use of the saver under Wine, next to a program that only runs a timer
+# of the same period. For each setting: CPU seconds per wall second of the
+# saver process and of the X server (which rasterises under Wine), and the
+# saver's CPU time per tick.
+#   scripts/measure-cpu.sh [BUILD_DIR] [SECONDS]
+set -eu
+build_dir=${1:-build/windows}
+seconds=${2:-30}
+here=$(cd "$(dirname "$0")" && pwd)
+exec "$here/wine-session.sh" "$build_dir" bash -c '
+set -eu
+build=$1 seconds=$2
+key="HKCU\\Software\\Quorvel\\GyrelSaver"
+hz=$(getconf CLK_TCK)
+cpu_ticks() { awk "{ print \$14 + \$15 }" "/proc/$1/stat"; }
+xserver=$(pgrep -n Xvfb || true)
+x_ticks() { if [ -n "$xserver" ]; then cpu_ticks "$xserver"; else echo 0; fi; }
+
+# run NAME COMMAND...: runs the command for $seconds, prints its CPU and the X server'"'"'s.
+run() {
+  local name=$1; shift
+  "$@" & local pid=$!
+  sleep 2 # start-up is not counted
+  local p0 x0 p1 x1
+  p0=$(cpu_ticks $pid); x0=$(x_ticks)
+  sleep "$seconds"
+  p1=$(cpu_ticks $pid); x1=$(x_ticks)
+  kill $pid 2>/dev/null; wait $pid 2>/dev/null || true
+  process_cpu=$(awk -v a=$p0 -v b=$p1 -v hz=$hz -v s=$seconds "BEGIN { printf \"%.3f\", (b - a) / hz / s }")
+  x_cpu=$(awk -v a=$x0 -v b=$x1 -v hz=$hz -v s=$seconds "BEGIN { printf \"%.3f\", (b - a) / hz / s }")
+  printf "%-28s process %s s/s   X server %s s/s\n" "$name" "$process_cpu" "$x_cpu"
+}
+
+for profile in defaults heaviest; do
+  wine reg delete "$key" /f >/dev/null 2>&1 || true
+  if [ $profile = heaviest ]; then
+    for v in "DrawSpeed 1" "PointsPerCycle 800" "MinGyrels 20" "MaxGyrels 20" "RefreshPause 0"; do
+      set -- $v; wine reg add "$key" /v $1 /t REG_DWORD /d $2 /f >/dev/null 2>&1
+    done
+  fi
+  echo "== $profile (DrawSpeed 1 ms; Wine runs timers at 10 ms at the shortest)"
+  run "saver /s" wine "$build/GyrelSaver.scr" /s
+  saver_cpu=$process_cpu
+  ticks=$(wine "$build/timer_only.exe" 1 "$seconds" | tr -d "\r" | sed -n "s/^ticks //p")
+  run "timer only (1 ms)" wine "$build/timer_only.exe" 1 "$((seconds + 5))"
+  awk -v cpu=$saver_cpu -v t=$ticks -v s=$seconds "BEGIN { printf \"ticks per second %.1f; saver CPU per tick %.3f ms\n\", t / s, cpu * s / t * 1000 }"
+done
+wine reg delete "$key" /f >/dev/null 2>&1 || true
+' _ "$build_dir" "$seconds"
