@@ -54,6 +54,12 @@ add_test(NAME host_tests COMMAND host_tests)
 add_executable(probe tests/e2e/probe.cpp)
 target_link_options(probe PRIVATE ${STATIC_RUNTIME})
 
+add_executable(config_tests config/configure_dialog_test.cpp tests/import_hook.cpp resources/gyrel.rc)
+target_link_libraries(config_tests gyrel_shell gtest_main)
+target_link_options(config_tests PRIVATE ${STATIC_RUNTIME})
+add_test(NAME config_tests COMMAND config_tests)
+set_tests_properties(config_tests PROPERTIES RUN_SERIAL TRUE)
+
 add_executable(endurance tests/endurance/endurance.cpp)
 target_link_libraries(endurance gyrel_shell psapi)
 target_link_options(endurance PRIVATE ${STATIC_RUNTIME})

@@ -153,7 +153,9 @@ void FillConfigControls(HWND dialog) {
 void ValidateFixedFrequency(HWND dialog) {
   BOOL isNumber = FALSE;
   const UINT value = GetDlgItemInt(dialog, IDC_FREQUENCY, &isNumber, FALSE);
-  if (isNumber && FrequencyAccepted(value)) {
+  char text[32] = "";
+  GetDlgItemTextA(dialog, IDC_FREQUENCY, text, sizeof text);
+  if (isNumber && IsPlainNumber(text) && FrequencyAccepted(value)) {
     settings.ChangeFrequency = value;
     NewBackgroundAndPicture();
     return;

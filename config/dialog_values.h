@@ -8,6 +8,17 @@ constexpr std::uint32_t DrawSpeedFromSlider(int position) { return static_cast<s
 
 constexpr bool FrequencyAccepted(std::uint32_t value) { return value >= 1 && value <= 1000; }
 
+// Whether the text is one unsigned decimal number, blanks around it allowed.
+// Some GetDlgItemInt implementations stop at the first non-digit and report
+// success ("12a" as 12); the frequency box accepts digits only.
+constexpr bool IsPlainNumber(const char* text) {
+  while (*text == ' ') ++text;
+  if (*text < '0' || *text > '9') return false;
+  while (*text >= '0' && *text <= '9') ++text;
+  while (*text == ' ') ++text;
+  return *text == '\0';
+}
+
 struct FrequencyControlsEnabled {
   bool checkBox;
   bool editBox;

@@ -27,6 +27,12 @@ TEST(DialogValues, FrequencyAndEnabling) {
   }
 }
 
+TEST(DialogValues, PlainNumbers) {
+  for (const char* text : {"0", "7", "1000", " 12 ", "0001"}) EXPECT_TRUE(IsPlainNumber(text)) << text;
+  for (const char* text : {"", " ", "12a", "a12", "-5", "+5", "1 2", "0x10", "1.5"})
+    EXPECT_FALSE(IsPlainNumber(text)) << text;
+}
+
 TEST(DialogValues, CountRangeStaysOrdered) {
   EXPECT_EQ(AfterMinimumMoved(6, 5).maximum, 6u);
   EXPECT_TRUE(AfterMinimumMoved(6, 5).otherMoved);
