@@ -39,6 +39,14 @@ set_target_properties(GyrelSaver PROPERTIES SUFFIX ".scr")
 target_link_libraries(GyrelSaver gyrel_shell)
 target_link_options(GyrelSaver PRIVATE ${STATIC_RUNTIME} -s -Wl,--gc-sections)
 
+# The help file, compiled with chmcmd from resources/help.
+file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/*)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/GyrelSaver.chm
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-chm.sh ${CMAKE_SOURCE_DIR}/resources/help ${CMAKE_BINARY_DIR}/GyrelSaver.chm
+  DEPENDS ${HELP_SOURCES} ${CMAKE_SOURCE_DIR}/scripts/build-chm.sh)
+add_custom_target(help_file ALL DEPENDS ${CMAKE_BINARY_DIR}/GyrelSaver.chm)
+add_test(NAME help_file_readable COMMAND ${CMAKE_SOURCE_DIR}/tests/check-chm.sh ${CMAKE_BINARY_DIR}/GyrelSaver.chm)
+
 add_executable(win_tests
   figure/gdi_surface_test.cpp
   settings/registry_win32_test.cpp)
@@ -89,6 +97,22 @@ set_target_properties(mpr_double PROPERTIES PREFIX "" OUTPUT_NAME "MPR" SUFFIX "
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
 target_link_options(mpr_double PRIVATE ${STATIC_RUNTIME})
 set_target_properties(password_cpl_double PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
+
+add_library(hhctrl_double SHARED tests/doubles/hhctrl_double.cpp tests/doubles/hhctrl_double.def)
+set_target_properties(hhctrl_double PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
+target_link_options(hhctrl_double PRIVATE ${STATIC_RUNTIME})
+
+add_executable(help_tests config/help_test.cpp tests/import_hook.cpp)
+target_link_libraries(help_tests gyrel_shell gtest_main)
+target_link_options(help_tests PRIVATE ${STATIC_RUNTIME})
+add_dependencies(help_tests hhctrl_double)
+set(HELP_LOG "GYREL_DOUBLE_LOG=${CMAKE_BINARY_DIR}/help-double.log")
+add_test(NAME help_registered_control COMMAND help_tests --gtest_filter=Help.PopupAndContents*)
+set_tests_properties(help_registered_control PROPERTIES ENVIRONMENT "${HELP_LOG}")
+add_test(NAME help_bare_name_fallback COMMAND help_tests --gtest_filter=Help.FallsBack*)
+set_tests_properties(help_bare_name_fallback PROPERTIES ENVIRONMENT "${HELP_LOG}")
+add_test(NAME help_failure_latch COMMAND help_tests --gtest_filter=Help.AFailedLoadLatches)
+set_tests_properties(help_failure_latch PROPERTIES ENVIRONMENT "${HELP_LOG};WINEDLLOVERRIDES=hhctrl.ocx=d")
 
 # End-to-end: the real .scr under Wine, driven by real X input.
 add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh ${CMAKE_BINARY_DIR})
