@@ -5,6 +5,9 @@
 //   probe foreground              the class and text of the foreground window
 //   probe run SCR COMMANDLINE     start SCR with exactly that command line, print its exit code
 //   probe running-flag            the system's screen-saver-running flag
+//   probe config SCR TAIL BUTTON  start SCR with TAIL ("{given}" is a window made here;
+//                                 another one is in the foreground), report the
+//                                 dialog's owner, press BUTTON (ok, cancel, help), exit code
 #include <windows.h>
 
 #include <cstdio>
@@ -46,11 +49,11 @@ int DescribeForeground() {
 
 void Pump(DWORD milliseconds) {
   const DWORD end = GetTickCount() + milliseconds;
-  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+  do {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(10);
-  }
+    if (milliseconds) Sleep(10);
+  } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
 int HostPreview(const char* scr) {
@@ -134,6 +137,69 @@ int RunExact(const char* scr, const char* commandLine) {
   std::printf("exit %ld\n", static_cast<long>(exitCode));
   return 0;
 }
+HWND MakeWindow(const char* title) {
+  return CreateWindowExA(0, "STATIC", title, WS_POPUP | WS_VISIBLE, 600, 600, 40, 40, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+HWND WaitForWindow(const char* className, const char* title, DWORD milliseconds) {
+  HWND found = nullptr;
+  for (DWORD waited = 0; !found && waited < milliseconds; waited += 50) {
+    Pump(50);
+    found = FindWindowA(className, title);
+  }
+  return found;
+}
+
+int DriveConfiguration(const char* scr, const char* tail, const char* button) {
+  HWND foreground = MakeWindow("Probe foreground");
+  HWND given = MakeWindow("Probe given");
+  SetForegroundWindow(foreground);
+  Pump(200);
+  std::string line = std::string("GyrelSaver.scr ") + tail;
+  const std::size_t mark = line.find("{given}");
+  if (mark != std::string::npos) line.replace(mark, 7, std::to_string(reinterpret_cast<UINT_PTR>(given)));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(scr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return Fail("could not start the saver");
+  HWND dialog = WaitForWindow("#32770", "Configure GyrelSaver Screensaver", 15000);
+  if (!dialog) return Fail("no configuration dialog");
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  std::printf("owner %s\n", owner == given ? "given" : owner == foreground ? "foreground" : owner ? "other" : "none");
+  if (std::strcmp(button, "help") == 0) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1032, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1032)));
+    HWND viewer = WaitForWindow("HH Parent", nullptr, 15000);
+    std::printf("help viewer %d\n", viewer != nullptr);
+    if (!viewer) {
+      EnumWindows([](HWND w, LPARAM) -> BOOL {
+        char cls[128], text[128];
+        GetClassNameA(w, cls, sizeof cls);
+        GetWindowTextA(w, text, sizeof text);
+        std::printf("  window %s|%s\n", cls, text);
+        return TRUE;
+      }, 0);
+    }
+    button = "cancel";
+  }
+  PostMessageA(dialog, WM_COMMAND, std::strcmp(button, "ok") == 0 ? IDOK : IDCANCEL, 0);
+  // The dialog sends to its owner here while it ends, so keep pumping.
+  bool ended = false;
+  for (int i = 0; i < 300 && !ended; ++i) {
+    ended = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0;
+    Pump(0);
+  }
+  if (!ended) {
+    TerminateProcess(process.hProcess, 1);
+    std::printf("exit running\n");
+    return 0;
+  }
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  std::printf("exit %ld\n", static_cast<long>(exitCode));
+  return 0;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -141,6 +207,7 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "foreground") == 0) return DescribeForeground();
   if (argc >= 3 && std::strcmp(argv[1], "preview") == 0) return HostPreview(argv[2]);
   if (argc >= 4 && std::strcmp(argv[1], "run") == 0) return RunExact(argv[2], argv[3]);
+  if (argc >= 5 && std::strcmp(argv[1], "config") == 0) return DriveConfiguration(argv[2], argv[3], argv[4]);
   if (argc >= 2 && std::strcmp(argv[1], "running-flag") == 0) {
     BOOL running = FALSE;
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
