@@ -13,8 +13,8 @@ extern DWORD finishedTicks;
 
 constexpr UINT_PTR kAnimationTimer = 1;
 
-extern "C" __declspec(dllexport) LRESULT WINAPI ScreenSaverProc(HWND window, UINT message,
-                                                                WPARAM wParam, LPARAM lParam);
+extern "C" __declspec(dllexport) LRESULT WINAPI
+    ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void NewPicture(HWND window);
 
 // The preview control of the configuration dialog.

@@ -50,7 +50,7 @@ void OnPauseSlider(HWND dialog) {
   NewPreviewPicture();
 }
 
-void OnColourSlider(HWND dialog, int id, std::uint32_t& field) {
+void OnColourSlider(HWND dialog, int id, std::uint32_t &field) {
   field = static_cast<std::uint32_t>(SliderPosition(dialog, id));
   NewBackgroundAndPicture();
 }
@@ -68,21 +68,30 @@ void OnDontChangeBackgroundBox(HWND dialog) {
 }
 
 void OnHorizontalScroll(HWND dialog, HWND sender) {
-  if (sender == speedSlider) OnSpeedSlider(dialog);
-  else if (sender == pointsSlider) OnPointsSlider(dialog);
-  else if (sender == pauseSlider) OnPauseSlider(dialog);
-  else if (sender == brightnessSlider) OnColourSlider(dialog, IDC_BRIGHTNESS, settings.MaxBrightness);
-  else if (sender == redSlider) OnColourSlider(dialog, IDC_RED, settings.Red);
-  else if (sender == greenSlider) OnColourSlider(dialog, IDC_GREEN, settings.Green);
-  else if (sender == blueSlider) OnColourSlider(dialog, IDC_BLUE, settings.Blue);
+  if (sender == speedSlider)
+    OnSpeedSlider(dialog);
+  else if (sender == pointsSlider)
+    OnPointsSlider(dialog);
+  else if (sender == pauseSlider)
+    OnPauseSlider(dialog);
+  else if (sender == brightnessSlider)
+    OnColourSlider(dialog, IDC_BRIGHTNESS, settings.MaxBrightness);
+  else if (sender == redSlider)
+    OnColourSlider(dialog, IDC_RED, settings.Red);
+  else if (sender == greenSlider)
+    OnColourSlider(dialog, IDC_GREEN, settings.Green);
+  else if (sender == blueSlider)
+    OnColourSlider(dialog, IDC_BLUE, settings.Blue);
 }
 
 // Both positions, read in the order minimum then maximum; the error flag
 // that counts is the one the second read leaves.
-bool ReadCountPositions(std::uint32_t& minimum, std::uint32_t& maximum) {
+bool ReadCountPositions(std::uint32_t &minimum, std::uint32_t &maximum) {
   BOOL failed = FALSE;
-  minimum = static_cast<std::uint32_t>(SendMessageA(minCountUpDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
-  maximum = static_cast<std::uint32_t>(SendMessageA(maxCountUpDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+  minimum = static_cast<std::uint32_t>(
+      SendMessageA(minCountUpDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+  maximum = static_cast<std::uint32_t>(
+      SendMessageA(maxCountUpDown, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
   return !failed;
 }
 
@@ -113,7 +122,8 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
     ShowHelpContents(dialog);
     return 1;
   case IDC_ABOUT:
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), dialog, AboutDialogProc, 0);
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), dialog, AboutDialogProc,
+                    0);
     return 1;
   default:
     return 0;
@@ -121,7 +131,8 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
 }
 } // namespace
 
-void InitTrackbar(HWND trackbar, int minimum, int maximum, int position, int lineSize, int pageSize) {
+void InitTrackbar(HWND trackbar, int minimum, int maximum, int position, int lineSize,
+                  int pageSize) {
   SendMessageA(trackbar, TBM_SETRANGE, 0, MAKELPARAM(minimum, maximum));
   SendMessageA(trackbar, TBM_SETLINESIZE, 0, lineSize);
   SendMessageA(trackbar, TBM_SETPAGESIZE, 0, pageSize);
@@ -134,17 +145,22 @@ void InitUpDown(HWND upDown, int low, int high, int position) {
 }
 
 void FillConfigControls(HWND dialog) {
-  InitTrackbar(GetDlgItem(dialog, IDC_SPEED), 1, 500, SpeedSliderPosition(settings.DrawSpeed), 1, 5);
+  InitTrackbar(GetDlgItem(dialog, IDC_SPEED), 1, 500, SpeedSliderPosition(settings.DrawSpeed), 1,
+               5);
   InitTrackbar(GetDlgItem(dialog, IDC_PAUSE), 0, 10, static_cast<int>(settings.RefreshPause), 1, 2);
-  InitTrackbar(GetDlgItem(dialog, IDC_BRIGHTNESS), 1, 255, static_cast<int>(settings.MaxBrightness), 1, 5);
-  InitTrackbar(GetDlgItem(dialog, IDC_POINTS), 1, 800, static_cast<int>(settings.PointsPerCycle), 1, 100);
+  InitTrackbar(GetDlgItem(dialog, IDC_BRIGHTNESS), 1, 255, static_cast<int>(settings.MaxBrightness),
+               1, 5);
+  InitTrackbar(GetDlgItem(dialog, IDC_POINTS), 1, 800, static_cast<int>(settings.PointsPerCycle), 1,
+               100);
   InitTrackbar(GetDlgItem(dialog, IDC_RED), 0, 100, static_cast<int>(settings.Red), 1, 5);
   InitTrackbar(GetDlgItem(dialog, IDC_GREEN), 0, 100, static_cast<int>(settings.Green), 1, 5);
   InitTrackbar(GetDlgItem(dialog, IDC_BLUE), 0, 100, static_cast<int>(settings.Blue), 1, 5);
   InitUpDown(GetDlgItem(dialog, IDC_MIN_COUNT), 0, 20, settings.MinGyrels);
   InitUpDown(GetDlgItem(dialog, IDC_MAX_COUNT), 0, 20, settings.MaxGyrels);
-  CheckDlgButton(dialog, IDC_DONT_CHANGE_BACKGROUND, settings.ChangeBackground ? BST_UNCHECKED : BST_CHECKED);
-  CheckDlgButton(dialog, IDC_USE_FIXED_FREQUENCY, settings.UseFixedFrequency ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_DONT_CHANGE_BACKGROUND,
+                 settings.ChangeBackground ? BST_UNCHECKED : BST_CHECKED);
+  CheckDlgButton(dialog, IDC_USE_FIXED_FREQUENCY,
+                 settings.UseFixedFrequency ? BST_CHECKED : BST_UNCHECKED);
   ApplyFrequencyEnabling(dialog);
   // Raises EN_CHANGE, so every fill ends with one frequency check and a new picture.
   SetDlgItemInt(dialog, IDC_FREQUENCY, settings.ChangeFrequency, FALSE);
@@ -198,7 +214,7 @@ int OnMaxCountChanged(HWND) {
 }
 
 extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
-                                                      LPARAM lParam) {
+                                                       LPARAM lParam) {
   switch (message) {
   case WM_INITDIALOG:
     speedSlider = GetDlgItem(dialog, IDC_SPEED);
@@ -225,7 +241,7 @@ extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message
     return 0;
   }
   case WM_HELP: {
-    const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+    const auto *info = reinterpret_cast<const HELPINFO *>(lParam);
     ShowContextHelpPopup(dialog, info->dwContextId, info->MousePos);
     return 1;
   }

@@ -19,16 +19,16 @@
 #include "tests/import_hook.h"
 
 namespace {
-const char* kKey = "Software\\Quorvel\\GyrelSaver";
+const char *kKey = "Software\\Quorvel\\GyrelSaver";
 
 // Calls the code under test made, recorded through its import table.
 std::vector<std::pair<UINT_PTR, UINT>> timersSet; // id, period
 std::vector<UINT_PTR> timersKilled;
 std::vector<std::string> shellOpened;
 std::vector<std::pair<std::string, std::string>> messageBoxes; // text, caption
-using SetTimerFn = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC);
-using KillTimerFn = BOOL(WINAPI*)(HWND, UINT_PTR);
-using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+using SetTimerFn = UINT_PTR(WINAPI *)(HWND, UINT_PTR, UINT, TIMERPROC);
+using KillTimerFn = BOOL(WINAPI *)(HWND, UINT_PTR);
+using MessageBoxFn = int(WINAPI *)(HWND, LPCSTR, LPCSTR, UINT);
 SetTimerFn realSetTimer;
 KillTimerFn realKillTimer;
 
@@ -76,18 +76,22 @@ INT_PTR RunDialog(std::function<void(HWND)> steps) {
 void DragTrackbar(HWND dialog, int id, int position) {
   HWND trackbar = GetDlgItem(dialog, id);
   SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
-  SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(trackbar));
+  SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
+               reinterpret_cast<LPARAM>(trackbar));
   SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(trackbar));
 }
 
 void ClickUpDown(HWND dialog, int id, int position) {
   HWND upDown = GetDlgItem(dialog, id);
   SendMessageA(upDown, UDM_SETPOS32, 0, position);
-  SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(upDown));
+  SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
+               reinterpret_cast<LPARAM>(upDown));
 }
 
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-int Position(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0)); }
+int Position(HWND dialog, int id) {
+  return static_cast<int>(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0));
+}
 int UpDownPosition(HWND dialog, int id) {
   return static_cast<int>(SendDlgItemMessageA(dialog, id, UDM_GETPOS32, 0, 0));
 }
@@ -106,7 +110,8 @@ std::map<std::string, std::vector<BYTE>> RegistrySnapshot() {
     char name[256];
     DWORD nameSize = sizeof name, type = 0, size = 1024;
     std::vector<BYTE> data(1024);
-    if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+    if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
+      break;
     data.resize(size);
     data.insert(data.begin(), static_cast<BYTE>(type));
     values[name] = data;
@@ -115,7 +120,7 @@ std::map<std::string, std::vector<BYTE>> RegistrySnapshot() {
   return values;
 }
 
-DWORD StoredDword(const char* name) {
+DWORD StoredDword(const char *name) {
   DWORD value = 0xDEADBEEF, size = 4;
   RegGetValueA(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
   return value;
@@ -126,11 +131,11 @@ protected:
   static void SetUpTestSuite() {
     hostState.instance = GetModuleHandleA(nullptr);
     realSetTimer = reinterpret_cast<SetTimerFn>(
-        HookImport("user32.dll", "SetTimer", reinterpret_cast<void*>(RecordSetTimer)));
+        HookImport("user32.dll", "SetTimer", reinterpret_cast<void *>(RecordSetTimer)));
     realKillTimer = reinterpret_cast<KillTimerFn>(
-        HookImport("user32.dll", "KillTimer", reinterpret_cast<void*>(RecordKillTimer)));
-    HookImport("user32.dll", "MessageBoxA", reinterpret_cast<void*>(RecordMessageBox));
-    HookImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(RecordShellExecute));
+        HookImport("user32.dll", "KillTimer", reinterpret_cast<void *>(RecordKillTimer)));
+    HookImport("user32.dll", "MessageBoxA", reinterpret_cast<void *>(RecordMessageBox));
+    HookImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void *>(RecordShellExecute));
   }
   void SetUp() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
@@ -149,7 +154,8 @@ TEST_F(ConfigureDialog, OpensWithTheDefaults) {
     EXPECT_EQ(Position(dialog, IDC_POINTS), 200);
     EXPECT_EQ(Position(dialog, IDC_PAUSE), 4);
     EXPECT_EQ(Position(dialog, IDC_BRIGHTNESS), 128);
-    for (int id : {IDC_RED, IDC_GREEN, IDC_BLUE}) EXPECT_EQ(Position(dialog, id), 100);
+    for (int id : {IDC_RED, IDC_GREEN, IDC_BLUE})
+      EXPECT_EQ(Position(dialog, id), 100);
     EXPECT_EQ(UpDownPosition(dialog, IDC_MIN_COUNT), 3);
     EXPECT_EQ(UpDownPosition(dialog, IDC_MAX_COUNT), 5);
     EXPECT_EQ(Text(dialog, IDC_MIN_COUNT_TEXT), "3");
@@ -184,11 +190,20 @@ TEST_F(ConfigureDialog, OkSavesExactlyTheEditedValues) {
     Click(dialog, IDOK);
   });
   EXPECT_EQ(result, 1);
-  const std::pair<const char*, DWORD> expected[] = {
-      {"DrawSpeed", 250}, {"PointsPerCycle", 700}, {"RefreshPause", 2}, {"MaxBrightness", 200},
-      {"Red", 50},        {"Green", 0},            {"Blue", 75},        {"MinGyrels", 4},
-      {"MaxGyrels", 9},   {"ChangeFrequency", 321}, {"UseFixedFrequency", 1}, {"ChangeBackground", 0}};
-  for (const auto& [name, value] : expected) EXPECT_EQ(StoredDword(name), value) << name;
+  const std::pair<const char *, DWORD> expected[] = {{"DrawSpeed", 250},
+                                                     {"PointsPerCycle", 700},
+                                                     {"RefreshPause", 2},
+                                                     {"MaxBrightness", 200},
+                                                     {"Red", 50},
+                                                     {"Green", 0},
+                                                     {"Blue", 75},
+                                                     {"MinGyrels", 4},
+                                                     {"MaxGyrels", 9},
+                                                     {"ChangeFrequency", 321},
+                                                     {"UseFixedFrequency", 1},
+                                                     {"ChangeBackground", 0}};
+  for (const auto &[name, value] : expected)
+    EXPECT_EQ(StoredDword(name), value) << name;
   EXPECT_EQ(RegistrySnapshot().size(), 13u);
 }
 
@@ -276,14 +291,14 @@ TEST_F(ConfigureDialog, FrequencyIsChecked) {
   RunDialog([](HWND dialog) {
     Click(dialog, IDC_USE_FIXED_FREQUENCY);
     struct Case {
-      const char* text;
+      const char *text;
       bool message;
       unsigned frequency;
     };
-    const Case cases[] = {{"1000", false, 1000}, {"7", false, 7},    {"0", true, 7},
-                          {"1001", true, 7},     {"12a", true, 7},   {"", false, 7},
+    const Case cases[] = {{"1000", false, 1000}, {"7", false, 7},  {"0", true, 7},
+                          {"1001", true, 7},     {"12a", true, 7}, {"", false, 7},
                           {"1", false, 1},       {"-5", true, 1}};
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
       messageBoxes.clear();
       SetDlgItemTextA(dialog, IDC_FREQUENCY, c.text);
       EXPECT_EQ(messageBoxes.size(), c.message ? 1u : 0u) << '"' << c.text << '"';
@@ -303,7 +318,9 @@ TEST_F(ConfigureDialog, FrequencyControlsFollowTheCheckBoxes) {
     struct State {
       bool box, edit;
     };
-    const auto state = [&] { return State{Enabled(dialog, IDC_USE_FIXED_FREQUENCY), Enabled(dialog, IDC_FREQUENCY)}; };
+    const auto state = [&] {
+      return State{Enabled(dialog, IDC_USE_FIXED_FREQUENCY), Enabled(dialog, IDC_FREQUENCY)};
+    };
     EXPECT_TRUE(state().box);
     EXPECT_FALSE(state().edit); // changing, not fixed
     Click(dialog, IDC_USE_FIXED_FREQUENCY);
@@ -311,7 +328,7 @@ TEST_F(ConfigureDialog, FrequencyControlsFollowTheCheckBoxes) {
     EXPECT_TRUE(state().edit); // changing, fixed
     Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
     EXPECT_FALSE(state().box);
-    EXPECT_FALSE(state().edit); // not changing
+    EXPECT_FALSE(state().edit);              // not changing
     EXPECT_TRUE(settings.UseFixedFrequency); // disabling keeps the setting
     Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
     EXPECT_TRUE(state().edit);
@@ -332,7 +349,8 @@ TEST_F(ConfigureDialog, PreviewAnimatesAndIgnoresTheMouse) {
       HDC screen = GetDC(nullptr);
       std::vector<COLORREF> pixels;
       for (int y = r.top; y < r.bottom; y += 4)
-        for (int x = r.left; x < r.right; x += 4) pixels.push_back(GetPixel(screen, x, y));
+        for (int x = r.left; x < r.right; x += 4)
+          pixels.push_back(GetPixel(screen, x, y));
       ReleaseDC(nullptr, screen);
       return pixels;
     };

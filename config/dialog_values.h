@@ -3,19 +3,26 @@
 #include <cstdint>
 
 // The speed slider runs from slow (left, position 1 = 500 ms) to fast.
-constexpr int SpeedSliderPosition(std::uint32_t drawSpeed) { return 501 - static_cast<int>(drawSpeed); }
-constexpr std::uint32_t DrawSpeedFromSlider(int position) { return static_cast<std::uint32_t>(501 - position); }
+constexpr int SpeedSliderPosition(std::uint32_t drawSpeed) {
+  return 501 - static_cast<int>(drawSpeed);
+}
+constexpr std::uint32_t DrawSpeedFromSlider(int position) {
+  return static_cast<std::uint32_t>(501 - position);
+}
 
 constexpr bool FrequencyAccepted(std::uint32_t value) { return value >= 1 && value <= 1000; }
 
 // Whether the text is one unsigned decimal number, blanks around it allowed.
 // Some GetDlgItemInt implementations stop at the first non-digit and report
 // success ("12a" as 12); the frequency box accepts digits only.
-constexpr bool IsPlainNumber(const char* text) {
-  while (*text == ' ') ++text;
+constexpr bool IsPlainNumber(const char *text) {
+  while (*text == ' ')
+    ++text;
   if (*text < '0' || *text > '9') return false;
-  while (*text >= '0' && *text <= '9') ++text;
-  while (*text == ' ') ++text;
+  while (*text >= '0' && *text <= '9')
+    ++text;
+  while (*text == ' ')
+    ++text;
   return *text == '\0';
 }
 
@@ -23,7 +30,8 @@ struct FrequencyControlsEnabled {
   bool checkBox;
   bool editBox;
 };
-constexpr FrequencyControlsEnabled FrequencyEnabling(bool changeBackground, bool useFixedFrequency) {
+constexpr FrequencyControlsEnabled FrequencyEnabling(bool changeBackground,
+                                                     bool useFixedFrequency) {
   return {changeBackground, changeBackground && useFixedFrequency};
 }
 
@@ -35,8 +43,10 @@ struct CountRange {
   bool otherMoved;
 };
 constexpr CountRange AfterMinimumMoved(std::uint32_t minimum, std::uint32_t maximum) {
-  return maximum < minimum ? CountRange{minimum, minimum, true} : CountRange{minimum, maximum, false};
+  return maximum < minimum ? CountRange{minimum, minimum, true}
+                           : CountRange{minimum, maximum, false};
 }
 constexpr CountRange AfterMaximumMoved(std::uint32_t minimum, std::uint32_t maximum) {
-  return minimum > maximum ? CountRange{maximum, maximum, true} : CountRange{minimum, maximum, false};
+  return minimum > maximum ? CountRange{maximum, maximum, true}
+                           : CountRange{minimum, maximum, false};
 }

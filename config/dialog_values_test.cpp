@@ -18,9 +18,11 @@ TEST(DialogValues, FrequencyAndEnabling) {
   struct Case {
     bool change, fixed, box, edit;
   };
-  const Case cases[] = {{false, false, false, false}, {false, true, false, false},
-                        {true, false, true, false},   {true, true, true, true}};
-  for (const Case& c : cases) {
+  const Case cases[] = {{false, false, false, false},
+                        {false, true, false, false},
+                        {true, false, true, false},
+                        {true, true, true, true}};
+  for (const Case &c : cases) {
     const FrequencyControlsEnabled e = FrequencyEnabling(c.change, c.fixed);
     EXPECT_EQ(e.checkBox, c.box);
     EXPECT_EQ(e.editBox, c.edit);
@@ -28,8 +30,9 @@ TEST(DialogValues, FrequencyAndEnabling) {
 }
 
 TEST(DialogValues, PlainNumbers) {
-  for (const char* text : {"0", "7", "1000", " 12 ", "0001"}) EXPECT_TRUE(IsPlainNumber(text)) << text;
-  for (const char* text : {"", " ", "12a", "a12", "-5", "+5", "1 2", "0x10", "1.5"})
+  for (const char *text : {"0", "7", "1000", " 12 ", "0001"})
+    EXPECT_TRUE(IsPlainNumber(text)) << text;
+  for (const char *text : {"", " ", "12a", "a12", "-5", "+5", "1 2", "0x10", "1.5"})
     EXPECT_FALSE(IsPlainNumber(text)) << text;
 }
 

@@ -9,14 +9,14 @@
 #include "settings/saver_settings.h"
 
 namespace {
-using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+using HtmlHelpFn = HWND(WINAPI *)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 // Loaded on first use and kept; after one failure no load is tried again.
 HMODULE helpLibrary = nullptr;
 HtmlHelpFn helpEntry = nullptr;
 bool helpFailed = false;
 
-void OpenPage(const char* path) {
+void OpenPage(const char *path) {
   const std::string address = std::string(kWebSiteHost) + path;
   ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOW);
 }
@@ -28,14 +28,14 @@ bool QueryHtmlHelpLocation(char (&buffer)[260]) {
     return false;
   DWORD size = sizeof buffer - 1; // one byte kept for a terminator the data may lack
   const LONG status =
-      RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+      RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE *>(buffer), &size);
   RegCloseKey(key);
   if (status != ERROR_SUCCESS) return false;
   buffer[size < sizeof buffer ? size : sizeof buffer - 1] = '\0';
   return true;
 }
 
-HWND InvokeHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
+HWND InvokeHtmlHelp(HWND owner, const char *file, UINT command, DWORD_PTR data) {
   if (!helpLibrary && !helpFailed) {
     char location[260];
     if (QueryHtmlHelpLocation(location)) helpLibrary = LoadLibraryA(location);
@@ -48,7 +48,7 @@ HWND InvokeHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) 
   if (!helpEntry) {
     if (helpFailed) return nullptr;
     helpEntry = reinterpret_cast<HtmlHelpFn>(
-        reinterpret_cast<void*>(GetProcAddress(helpLibrary, MAKEINTRESOURCEA(14))));
+        reinterpret_cast<void *>(GetProcAddress(helpLibrary, MAKEINTRESOURCEA(14))));
     if (!helpEntry) {
       helpFailed = true;
       return nullptr;

@@ -19,8 +19,8 @@
 namespace {
 std::vector<std::string> librariesLoaded;
 int classesRootOpens = 0;
-using LoadLibraryFn = HMODULE(WINAPI*)(LPCSTR);
-using RegOpenKeyExFn = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+using LoadLibraryFn = HMODULE(WINAPI *)(LPCSTR);
+using RegOpenKeyExFn = LONG(WINAPI *)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
 LoadLibraryFn realLoadLibrary;
 RegOpenKeyExFn realRegOpenKeyEx;
 
@@ -33,21 +33,24 @@ LONG WINAPI RecordRegOpenKeyEx(HKEY root, LPCSTR path, DWORD options, REGSAM acc
   return realRegOpenKeyEx(root, path, options, access, key);
 }
 
-std::string LogPath() { return std::getenv("GYREL_DOUBLE_LOG") ? std::getenv("GYREL_DOUBLE_LOG") : ""; }
+std::string LogPath() {
+  return std::getenv("GYREL_DOUBLE_LOG") ? std::getenv("GYREL_DOUBLE_LOG") : "";
+}
 std::vector<std::string> LogLines() {
   std::vector<std::string> lines;
   std::ifstream log(LogPath());
-  for (std::string line; std::getline(log, line);) lines.push_back(line);
+  for (std::string line; std::getline(log, line);)
+    lines.push_back(line);
   return lines;
 }
 
 // Points the control's registration at `path` for the length of a test and restores it.
 class HelpControlRegistration {
 public:
-  explicit HelpControlRegistration(const std::string& path) {
+  explicit HelpControlRegistration(const std::string &path) {
     DWORD size = sizeof saved_;
-    hadValue_ = RegGetValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, RRF_RT_REG_SZ, nullptr,
-                             saved_, &size) == ERROR_SUCCESS;
+    hadValue_ = RegGetValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, RRF_RT_REG_SZ,
+                             nullptr, saved_, &size) == ERROR_SUCCESS;
     Set(path);
   }
   ~HelpControlRegistration() {
@@ -56,10 +59,11 @@ public:
     else
       RegDeleteKeyA(HKEY_CLASSES_ROOT, kHelpControlClsidKey);
   }
-  static void Set(const std::string& path) {
+  static void Set(const std::string &path) {
     HKEY key;
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                    &key, nullptr);
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(path.c_str()),
                    static_cast<DWORD>(path.size() + 1));
     RegCloseKey(key);
   }
@@ -80,9 +84,9 @@ class Help : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     realLoadLibrary = reinterpret_cast<LoadLibraryFn>(
-        HookImport("kernel32.dll", "LoadLibraryA", reinterpret_cast<void*>(RecordLoadLibrary)));
+        HookImport("kernel32.dll", "LoadLibraryA", reinterpret_cast<void *>(RecordLoadLibrary)));
     realRegOpenKeyEx = reinterpret_cast<RegOpenKeyExFn>(
-        HookImport("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(RecordRegOpenKeyEx)));
+        HookImport("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void *>(RecordRegOpenKeyEx)));
   }
   void SetUp() override {
     ASSERT_FALSE(LogPath().empty()) << "GYREL_DOUBLE_LOG is not set";
@@ -100,13 +104,15 @@ TEST_F(Help, PopupAndContentsReachTheRegisteredControl) {
   ShowHelpContents(nullptr);
   const std::vector<std::string> lines = LogLines();
   ASSERT_EQ(lines.size(), 3u);
-  const std::string popupFile = "file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm::/HelpTopics.txt";
+  const std::string popupFile =
+      "file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm::/HelpTopics.txt";
   const std::string record = " command=14 cb=" + std::to_string(sizeof(HH_POPUP)) +
                              " hinst=0 id=1004 text=0 pt=120,340 fg=00dddd bg=370000"
                              " margins=-1,-1,-1,-1 font=MS Sans Serif, 10, ,";
   EXPECT_EQ(lines[0], "owner=0 " + popupFile + record);
   EXPECT_NE(lines[1].find(" id=0 "), std::string::npos) << lines[1];
-  EXPECT_EQ(lines[2], "owner=0 file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm command=1 data=0");
+  EXPECT_EQ(lines[2],
+            "owner=0 file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm command=1 data=0");
   ASSERT_FALSE(librariesLoaded.empty());
   EXPECT_EQ(librariesLoaded.front(), DoublePath());
   EXPECT_EQ(librariesLoaded.size(), 1u); // loaded once, kept
@@ -114,7 +120,8 @@ TEST_F(Help, PopupAndContentsReachTheRegisteredControl) {
 
 TEST_F(Help, FallsBackToTheBareNameWhenTheRegisteredPathFails) {
   HelpControlRegistration registration("C:\\nowhere\\missing-help-control.dll");
-  InvokeHtmlHelp(nullptr, "nothing.chm", kHelpDisplayToc + 1000, 0); // an unknown command does nothing
+  InvokeHtmlHelp(nullptr, "nothing.chm", kHelpDisplayToc + 1000,
+                 0); // an unknown command does nothing
   const std::vector<std::string> expected = {"C:\\nowhere\\missing-help-control.dll", "hhctrl.ocx"};
   EXPECT_EQ(librariesLoaded, expected);
 }

@@ -2,7 +2,7 @@
 
 #include "settings/saver_settings.h"
 
-void SetBackgroundRanges(ColorWalker& corner, ColorWalker& edge, ColorWalker& center) {
+void SetBackgroundRanges(ColorWalker &corner, ColorWalker &edge, ColorWalker &center) {
   // Settings hold at most 255 and 100 after Load; 64 bits keep any value defined.
   const unsigned long long brightness = settings.MaxBrightness;
   const unsigned long long weight[3] = {settings.Red, settings.Green, settings.Blue};
@@ -16,13 +16,15 @@ void SetBackgroundRanges(ColorWalker& corner, ColorWalker& edge, ColorWalker& ce
   int chance[3] = {0, 0, 0};
   if (settings.ChangeBackground) {
     if (settings.UseFixedFrequency) {
-      for (int& c : chance) c = static_cast<int>(settings.ChangeFrequency);
+      for (int &c : chance)
+        c = static_cast<int>(settings.ChangeFrequency);
     } else {
       unsigned long long largest = weight[0];
       if (weight[1] > largest) largest = weight[1];
       if (weight[2] > largest) largest = weight[2];
       if (largest != 0) {
-        for (int i = 0; i < 3; ++i) chance[i] = static_cast<int>(weight[i] * 1000 / largest);
+        for (int i = 0; i < 3; ++i)
+          chance[i] = static_cast<int>(weight[i] * 1000 / largest);
       }
     }
   }
@@ -63,7 +65,7 @@ constexpr MeshTriangle kTriangles[8] = {{0, 1, 8}, {1, 2, 8}, {2, 3, 8}, {3, 4, 
 
 } // namespace
 
-void PaintBackground(Surface& surface) {
+void PaintBackground(Surface &surface) {
   // The saver's DC is private to its window, so the curves' isotropic
   // mapping is still in force here.
   surface.SetMapMode(kMapModeText);
@@ -80,11 +82,14 @@ void PaintBackground(Surface& surface) {
 
   const int midX = rect.right / 2;
   const int midY = rect.bottom / 2;
-  const MeshVertex vertices[9] = {
-      Vertex(rect.left, rect.top, corner),     Vertex(midX, rect.top, edge),
-      Vertex(rect.right, rect.top, corner),    Vertex(rect.right, midY, edge),
-      Vertex(rect.right, rect.bottom, corner), Vertex(midX, rect.bottom, edge),
-      Vertex(rect.left, rect.bottom, corner),  Vertex(rect.left, midY, edge),
-      Vertex(midX, midY, center)};
+  const MeshVertex vertices[9] = {Vertex(rect.left, rect.top, corner),
+                                  Vertex(midX, rect.top, edge),
+                                  Vertex(rect.right, rect.top, corner),
+                                  Vertex(rect.right, midY, edge),
+                                  Vertex(rect.right, rect.bottom, corner),
+                                  Vertex(midX, rect.bottom, edge),
+                                  Vertex(rect.left, rect.bottom, corner),
+                                  Vertex(rect.left, midY, edge),
+                                  Vertex(midX, midY, center)};
   surface.GradientFill(vertices, 9, kTriangles, 8);
 }

@@ -9,7 +9,7 @@ extern ColorWalker centerWalker;
 
 // Derives each walker's bounds, step, change chances and start colour from
 // the brightness and colour-mix settings.
-void SetBackgroundRanges(ColorWalker& corner, ColorWalker& edge, ColorWalker& center);
+void SetBackgroundRanges(ColorWalker &corner, ColorWalker &edge, ColorWalker &center);
 
 // Steps the three walkers once and fills the client area with the gradient.
-void PaintBackground(Surface& surface);
+void PaintBackground(Surface &surface);

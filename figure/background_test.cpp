@@ -10,8 +10,8 @@ struct Channels {
   int red, green, blue;
 };
 
-void ExpectWalker(const ColorWalker& walker, Channels lower, Channels upper, Channels color,
-                  Channels chance, const char* name) {
+void ExpectWalker(const ColorWalker &walker, Channels lower, Channels upper, Channels color,
+                  Channels chance, const char *name) {
   SCOPED_TRACE(name);
   EXPECT_EQ(walker.lowerBound[0], lower.red);
   EXPECT_EQ(walker.lowerBound[1], lower.green);
@@ -62,7 +62,7 @@ TEST_F(Background, ChancesByWeightAndSwitches) {
       {0, 100, 30, 70, true, false, 1000, {0, 0, 0}, {1000, 300, 700}, {1000, 700, 300}},
       {255, 33, 100, 1, true, false, 1000, {84, 255, 2}, {330, 1000, 10}, {330, 10, 1000}},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     settings.MaxBrightness = c.brightness;
     settings.Red = c.red;
     settings.Green = c.green;
@@ -92,12 +92,12 @@ TEST_F(Background, PaintStepsFirstThenFillsNineVerticesEightTriangles) {
   const int xs[9] = {0, 3, 7, 7, 7, 3, 0, 0, 3};
   const int ys[9] = {0, 0, 0, 2, 5, 5, 5, 2, 2};
   const int owner[9] = {0, 1, 0, 1, 0, 1, 0, 1, 2}; // corner, edge, centre
-  const ColorWalker* walkers[3] = {&cornerWalker, &edgeWalker, &centerWalker};
+  const ColorWalker *walkers[3] = {&cornerWalker, &edgeWalker, &centerWalker};
   for (int i = 0; i < 9; ++i) {
-    const MeshVertex& v = surface.lastVertices[i];
+    const MeshVertex &v = surface.lastVertices[i];
     EXPECT_EQ(v.x, xs[i]);
     EXPECT_EQ(v.y, ys[i]);
-    const ColorWalker& w = *walkers[owner[i]];
+    const ColorWalker &w = *walkers[owner[i]];
     EXPECT_EQ(v.red, w.channel[0] << 8);
     EXPECT_EQ(v.green, w.channel[1] << 8);
     EXPECT_EQ(v.blue, w.channel[2] << 8);
@@ -118,8 +118,8 @@ TEST_F(Background, FirstPaintHasMovedEveryWalkerOnce) {
   RecordingSurface surface;
   surface.client = {0, 0, 640, 480};
   PaintBackground(surface);
-  const auto sum = [](const MeshVertex& v) { return (v.red + v.green + v.blue) >> 8; };
-  EXPECT_EQ(sum(surface.lastVertices[0]), 20);          // corner channel rose to 20
-  EXPECT_EQ(sum(surface.lastVertices[1]), 3 * 64 - 20); // edge channel fell to 44
+  const auto sum = [](const MeshVertex &v) { return (v.red + v.green + v.blue) >> 8; };
+  EXPECT_EQ(sum(surface.lastVertices[0]), 20);           // corner channel rose to 20
+  EXPECT_EQ(sum(surface.lastVertices[1]), 3 * 64 - 20);  // edge channel fell to 44
   EXPECT_EQ(sum(surface.lastVertices[8]), 3 * 128 - 20); // centre channel fell to 108
 }

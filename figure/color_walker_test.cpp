@@ -13,7 +13,8 @@ int DrawsTakenBy(void (*action)()) {
   const int after = NextRandom();
   for (int draws = 0; draws < 50; ++draws) {
     SeedRandom(1234);
-    for (int i = 0; i < draws; ++i) NextRandom();
+    for (int i = 0; i < draws; ++i)
+      NextRandom();
     if (NextRandom() == after) return draws;
   }
   return -1;
@@ -80,7 +81,8 @@ TEST(ColorWalker, FreshWalkerTurnsDownThenLowersOneChannel) {
 TEST(ColorWalker, ZeroChanceNeverMoves) {
   ColorWalker walker;
   walker.SetChangeChances(0, 0, 0);
-  for (int i = 0; i < 1000; ++i) walker.Step();
+  for (int i = 0; i < 1000; ++i)
+    walker.Step();
   EXPECT_EQ(walker.GetColor(), 0x00FFFFFFu);
 }
 
@@ -96,7 +98,7 @@ TEST(ColorWalker, TurningAndAcceptanceAtTheLowerBound) {
       {{52, 52, 52}, +1}, // 42 is not
       {{45, 45, 45}, +1},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     ColorWalker walker;
     walker.SetLowerBounds(43, 43, 43);
     walker.SetStepSize(10);
@@ -125,7 +127,8 @@ TEST(ColorWalker, StepCanLandExactlyOnTheBoundButNotBeyond) {
     walker.SetStepSize(10);
     walker.direction = -1;
     walker.SetColor(start, start, start);
-    for (int i = 0; i < 200; ++i) walker.Step();
+    for (int i = 0; i < 200; ++i)
+      walker.Step();
     for (int channel : walker.channel) {
       EXPECT_GE(channel, 43);
       EXPECT_LE(channel, start);
@@ -138,8 +141,10 @@ TEST(ColorWalker, ChannelOutsideItsBoundsStaysOutside) {
   walker.SetColor(20, 20, 20);
   walker.SetLowerBounds(43, 43, 43);
   walker.SetStepSize(10);
-  for (int i = 0; i < 500; ++i) walker.Step();
-  for (int channel : walker.channel) EXPECT_EQ(channel, 20);
+  for (int i = 0; i < 500; ++i)
+    walker.Step();
+  for (int channel : walker.channel)
+    EXPECT_EQ(channel, 20);
 }
 
 TEST(ColorWalker, ExtremeFieldValuesStayDefined) {
@@ -147,6 +152,7 @@ TEST(ColorWalker, ExtremeFieldValuesStayDefined) {
   walker.SetStepSize(2147483647);
   walker.SetLowerBounds(-2147483647 - 1, 0, 0);
   walker.SetUpperBounds(2147483647, 255, 255);
-  for (int i = 0; i < 50; ++i) walker.Step();
+  for (int i = 0; i < 50; ++i)
+    walker.Step();
   SUCCEED();
 }

@@ -8,19 +8,19 @@ void CurveSet::Clear() {
   finishedCount = 0;
 }
 
-void CurveSet::Add(const TrochoidCurve& curve) {
+void CurveSet::Add(const TrochoidCurve &curve) {
   curves.push_back(curve);
   ++curveCount;
 }
 
-void CurveSet::DrawAll(Surface& surface, int width, int height, int count) {
+void CurveSet::DrawAll(Surface &surface, int width, int height, int count) {
   finishedCount = 0;
-  for (TrochoidCurve& curve : curves) {
+  for (TrochoidCurve &curve : curves) {
     if (!curve.DrawStep(surface, width, height, count)) ++finishedCount;
   }
 }
 
-void SpawnCurves(CurveSet& set, int count) {
+void SpawnCurves(CurveSet &set, int count) {
   // Made on first use and reused: every varying field is set again per curve.
   static TrochoidCurve templateCurve;
   set.Clear();

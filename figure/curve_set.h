@@ -12,12 +12,12 @@ public:
   int curveCount = 0;
 
   void Clear();
-  void Add(const TrochoidCurve& curve);
-  void DrawAll(Surface& surface, int width, int height, int count);
+  void Add(const TrochoidCurve &curve);
+  void DrawAll(Surface &surface, int width, int height, int count);
   bool AllFinished() const { return curveCount == finishedCount; }
 };
 
 // Replaces the set's curves by `count` new random curves, four draws each.
-void SpawnCurves(CurveSet& set, int count);
+void SpawnCurves(CurveSet &set, int count);
 
 extern CurveSet pictureCurves;

@@ -10,7 +10,8 @@ namespace {
 int DrawsSince(std::uint32_t seed, int probe) {
   for (int draws = 0; draws < 1000; ++draws) {
     SeedRandom(seed);
-    for (int i = 0; i < draws; ++i) NextRandom();
+    for (int i = 0; i < draws; ++i)
+      NextRandom();
     if (NextRandom() == probe) return draws;
   }
   return -1;
@@ -25,13 +26,14 @@ int RollingFrom(int draw) {
 // divisors SpawnCurves uses, so they make the same curve. The first draw is
 // set exactly by stepping the generator back from a chosen state; the free
 // low bits of that state are searched for the other three.
-std::uint32_t SeedMakingCurve(const std::vector<int>& draws) {
+std::uint32_t SeedMakingCurve(const std::vector<int> &draws) {
   std::uint32_t inverse = 214013u; // multiplicative inverse mod 2^32 by Newton's method
-  for (int i = 0; i < 5; ++i) inverse *= 2u - 214013u * inverse;
+  for (int i = 0; i < 5; ++i)
+    inverse *= 2u - 214013u * inverse;
   const int rolling = RollingFrom(draws[1]);
   for (std::uint32_t free = 0; free < 0x20000u; ++free) {
-    const std::uint32_t state = ((free >> 16) << 31) | (static_cast<std::uint32_t>(draws[0]) << 16) |
-                                (free & 0xFFFFu);
+    const std::uint32_t state =
+        ((free >> 16) << 31) | (static_cast<std::uint32_t>(draws[0]) << 16) | (free & 0xFFFFu);
     const std::uint32_t seed = (state - 2531011u) * inverse;
     SeedRandom(seed);
     NextRandom();
@@ -52,19 +54,17 @@ TEST(SpawnCurves, MakesCurvesFromFourDrawsEach) {
     int stepsPerRun;
   };
   const Case cases[] = {
-      {{150, 190, 33, 5}, 150, -90, 33, 0.01, 1885},
-      {{0, 100, 7, 2}, 1, 1, 0, -0.01, 629},
-      {{399, 60, 95, 1}, 199, 40, 15, 0.01, 25133},
-      {{200, 295, 200, 4}, 1, 5, 0, -0.01, 3142},
+      {{150, 190, 33, 5}, 150, -90, 33, 0.01, 1885}, {{0, 100, 7, 2}, 1, 1, 0, -0.01, 629},
+      {{399, 60, 95, 1}, 199, 40, 15, 0.01, 25133},  {{200, 295, 200, 4}, 1, 5, 0, -0.01, 3142},
       {{95, 140, 95, 3}, 95, -40, 15, 0.01, 5027}, // 95 mod -40 is 15
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     const std::uint32_t seed = SeedMakingCurve(c.draws);
     CurveSet set;
     SeedRandom(seed);
     SpawnCurves(set, 1);
     ASSERT_EQ(set.curveCount, 1);
-    const TrochoidCurve& curve = set.curves.front();
+    const TrochoidCurve &curve = set.curves.front();
     EXPECT_EQ(curve.fixedRadius, c.fixedRadius);
     EXPECT_EQ(curve.rollingRadius, c.rollingRadius);
     EXPECT_EQ(curve.penDistance, c.penDistance);
@@ -93,14 +93,15 @@ TEST(SpawnCurves, RangesOfManyCurves) {
   SeedRandom(7);
   SpawnCurves(set, 5000);
   int negative = 0;
-  for (const TrochoidCurve& curve : set.curves) {
+  for (const TrochoidCurve &curve : set.curves) {
     EXPECT_GE(curve.fixedRadius, 1);
     EXPECT_LE(curve.fixedRadius, 199);
     EXPECT_GE(curve.rollingRadius, -99);
     EXPECT_LE(curve.rollingRadius, 100);
     EXPECT_NE(curve.rollingRadius, 0);
     EXPECT_GE(curve.penDistance, 0);
-    EXPECT_LT(curve.penDistance, std::abs(curve.rollingRadius) == 1 ? 1 : std::abs(curve.rollingRadius));
+    EXPECT_LT(curve.penDistance,
+              std::abs(curve.rollingRadius) == 1 ? 1 : std::abs(curve.rollingRadius));
     if (curve.rollingRadius < 0) ++negative;
   }
   EXPECT_GT(negative, 2000);

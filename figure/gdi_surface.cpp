@@ -33,8 +33,8 @@ void GdiSurface::DeleteObject(SurfaceObject object) {
 
 void GdiSurface::MoveToEx(int x, int y) { ::MoveToEx(dc, x, y, nullptr); }
 
-void GdiSurface::PolylineTo(const SurfacePoint* points, std::uint32_t count) {
-  ::PolylineTo(dc, reinterpret_cast<const POINT*>(points), count);
+void GdiSurface::PolylineTo(const SurfacePoint *points, std::uint32_t count) {
+  ::PolylineTo(dc, reinterpret_cast<const POINT *>(points), count);
 }
 
 SurfaceRect GdiSurface::GetClientRect() {
@@ -47,12 +47,11 @@ void GdiSurface::Rectangle(int left, int top, int right, int bottom) {
   ::Rectangle(dc, left, top, right, bottom);
 }
 
-void GdiSurface::GradientFill(const MeshVertex* vertices, std::uint32_t vertexCount,
-                              const MeshTriangle* triangles, std::uint32_t triangleCount) {
+void GdiSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
+                              const MeshTriangle *triangles, std::uint32_t triangleCount) {
   // GradientFill takes non-const arrays but only reads them.
-  ::GradientFill(dc, reinterpret_cast<TRIVERTEX*>(const_cast<MeshVertex*>(vertices)),
-                 vertexCount, const_cast<MeshTriangle*>(triangles), triangleCount,
-                 GRADIENT_FILL_TRIANGLE);
+  ::GradientFill(dc, reinterpret_cast<TRIVERTEX *>(const_cast<MeshVertex *>(vertices)), vertexCount,
+                 const_cast<MeshTriangle *>(triangles), triangleCount, GRADIENT_FILL_TRIANGLE);
 }
 
 WindowDrawing::WindowDrawing(HWND window) : surface(window, GetDC(window)) {

@@ -30,11 +30,11 @@ public:
   SurfaceObject SelectObject(SurfaceObject object) override;
   void DeleteObject(SurfaceObject object) override;
   void MoveToEx(int x, int y) override;
-  void PolylineTo(const SurfacePoint* points, std::uint32_t count) override;
+  void PolylineTo(const SurfacePoint *points, std::uint32_t count) override;
   SurfaceRect GetClientRect() override;
   void Rectangle(int left, int top, int right, int bottom) override;
-  void GradientFill(const MeshVertex* vertices, std::uint32_t vertexCount,
-                    const MeshTriangle* triangles, std::uint32_t triangleCount) override;
+  void GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
+                    const MeshTriangle *triangles, std::uint32_t triangleCount) override;
 };
 
 // A window's device context for the length of one handler, always released.
@@ -42,7 +42,7 @@ class WindowDrawing {
 public:
   explicit WindowDrawing(HWND window);
   ~WindowDrawing();
-  WindowDrawing(const WindowDrawing&) = delete;
-  WindowDrawing& operator=(const WindowDrawing&) = delete;
+  WindowDrawing(const WindowDrawing &) = delete;
+  WindowDrawing &operator=(const WindowDrawing &) = delete;
   GdiSurface surface;
 };

@@ -16,7 +16,7 @@ constexpr int kHeight = 240;
 
 struct DibCanvas {
   HDC dc = CreateCompatibleDC(nullptr);
-  std::uint32_t* pixels = nullptr;
+  std::uint32_t *pixels = nullptr;
   HBITMAP bitmap = nullptr;
   HGDIOBJ previous = nullptr;
 
@@ -28,9 +28,9 @@ struct DibCanvas {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
+    void *bits = nullptr;
     bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    pixels = static_cast<std::uint32_t*>(bits);
+    pixels = static_cast<std::uint32_t *>(bits);
     previous = SelectObject(dc, bitmap);
   }
   ~DibCanvas() {
@@ -47,7 +47,7 @@ struct DibCanvas {
   static int Brightness(ColorRef c) { return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF); }
 };
 
-GdiSurface SurfaceOn(DibCanvas& canvas) {
+GdiSurface SurfaceOn(DibCanvas &canvas) {
   GdiSurface surface(nullptr, canvas.dc);
   surface.fallbackClient = {0, 0, kWidth, kHeight};
   return surface;
@@ -62,7 +62,8 @@ TEST(GdiPicture, DefaultGradientIsBrightestInTheCentre) {
   PaintBackground(surface);
   const int centre = DibCanvas::Brightness(canvas.At(kWidth / 2, kHeight / 2));
   EXPECT_GE(centre, 3 * 100); // (108..128) per channel
-  for (auto [x, y] : {std::pair{0, 0}, {kWidth - 1, 0}, {0, kHeight - 1}, {kWidth - 1, kHeight - 1}})
+  for (auto [x, y] :
+       {std::pair{0, 0}, {kWidth - 1, 0}, {0, kHeight - 1}, {kWidth - 1, kHeight - 1}})
     EXPECT_LT(DibCanvas::Brightness(canvas.At(x, y)), centre / 3) << x << "," << y;
 }
 
@@ -79,7 +80,8 @@ TEST(GdiPicture, CurvesCarryPenColoursOfTheWalk) {
   SeedRandom(2024);
   CurveSet set;
   SpawnCurves(set, 4);
-  for (int tick = 0; tick < 30 && !set.AllFinished(); ++tick) set.DrawAll(surface, kWidth, kHeight, 200);
+  for (int tick = 0; tick < 30 && !set.AllFinished(); ++tick)
+    set.DrawAll(surface, kWidth, kHeight, 200);
 
   // Pen colours have channels 255 - 10k >= 45; the background never exceeds 128.
   int curvePixels = 0;
@@ -99,7 +101,8 @@ TEST(GdiPicture, CurvesCarryPenColoursOfTheWalk) {
   EXPECT_GT(curvePixels, 200);
   // One pen per curve per tick, each deleted again.
   EXPECT_GT(gdiResourceCounts.pensCreated, pensBefore);
-  EXPECT_EQ(gdiResourceCounts.pensCreated - pensBefore, gdiResourceCounts.pensDeleted - deletedBefore);
+  EXPECT_EQ(gdiResourceCounts.pensCreated - pensBefore,
+            gdiResourceCounts.pensDeleted - deletedBefore);
 }
 
 TEST(GdiPicture, IsotropicMappingPutsTheOriginInTheCentre) {

@@ -10,9 +10,10 @@ TEST(NextRandom, KnownSequences) {
     std::vector<int> values;
   };
   const Case cases[] = {{1, {41, 18467, 6334, 26500, 19169}}, {0, {38, 7719, 21238}}};
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     SeedRandom(c.seed);
-    for (int expected : c.values) EXPECT_EQ(NextRandom(), expected) << "seed " << c.seed;
+    for (int expected : c.values)
+      EXPECT_EQ(NextRandom(), expected) << "seed " << c.seed;
   }
 }
 

@@ -50,11 +50,11 @@ public:
   virtual SurfaceObject SelectObject(SurfaceObject object) = 0;
   virtual void DeleteObject(SurfaceObject object) = 0;
   virtual void MoveToEx(int x, int y) = 0;
-  virtual void PolylineTo(const SurfacePoint* points, std::uint32_t count) = 0;
+  virtual void PolylineTo(const SurfacePoint *points, std::uint32_t count) = 0;
   virtual SurfaceRect GetClientRect() = 0;
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
-  virtual void GradientFill(const MeshVertex* vertices, std::uint32_t vertexCount,
-                            const MeshTriangle* triangles, std::uint32_t triangleCount) = 0;
+  virtual void GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
+                            const MeshTriangle *triangles, std::uint32_t triangleCount) = 0;
 
 protected:
   ~Surface() = default;

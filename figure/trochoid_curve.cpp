@@ -29,14 +29,14 @@ struct PointFormula {
   double rotationCos;
   bool unrotated; // rotation 0: the turn is an identity, skipped in the hot loop
 
-  explicit PointFormula(const TrochoidCurve& curve)
+  explicit PointFormula(const TrochoidCurve &curve)
       : sum(static_cast<std::int32_t>(static_cast<std::uint32_t>(curve.fixedRadius) +
                                       static_cast<std::uint32_t>(curve.rollingRadius))),
-        distance(curve.penDistance), rolling(curve.rollingRadius),
-        rotationSin(curve.rotationSin), rotationCos(curve.rotationCos),
+        distance(curve.penDistance), rolling(curve.rollingRadius), rotationSin(curve.rotationSin),
+        rotationCos(curve.rotationCos),
         unrotated(curve.rotationSin == 0 && curve.rotationCos == 1) {}
 
-  void At(double theta, double& x, double& y) const {
+  void At(double theta, double &x, double &y) const {
     const double inner = sum * theta / rolling;
     const double x0 = sum * std::cos(theta) - distance * std::cos(inner);
     const double y0 = sum * std::sin(theta) - distance * std::sin(inner);
@@ -118,7 +118,7 @@ void TrochoidCurve::Restart() {
   stepsPerRun = CountStepsPerRun();
 }
 
-void TrochoidCurve::PointAt(double theta, double& x, double& y) const {
+void TrochoidCurve::PointAt(double theta, double &x, double &y) const {
   PointFormula(*this).At(theta, x, y);
 }
 
@@ -133,7 +133,7 @@ int TrochoidCurve::CountStepsPerRun() const {
   return whole < INT_MAX ? whole + 1 : INT_MAX;
 }
 
-bool TrochoidCurve::DrawStep(Surface& surface, int width, int height, int count) {
+bool TrochoidCurve::DrawStep(Surface &surface, int width, int height, int count) {
   bool still = true;
   // A negative count would run the progress backwards; it draws nothing.
   long long n = count > 0 ? count : 0;
@@ -164,7 +164,7 @@ bool TrochoidCurve::DrawStep(Surface& surface, int width, int height, int count)
   double y;
   formula.At(angle - angleStep, x, y);
   surface.MoveToEx(TruncateToInt(x), TruncateToInt(y));
-  SurfacePoint* points = pointBuffer.data();
+  SurfacePoint *points = pointBuffer.data();
   for (long long i = 0; i < n; ++i) {
     formula.At(angle, x, y);
     points[i] = {TruncateToInt(x), TruncateToInt(y)};

@@ -28,11 +28,11 @@ public:
   void SetRotation(double phi);
   void Restart();
 
-  void PointAt(double theta, double& x, double& y) const;
+  void PointAt(double theta, double &x, double &y) const;
   int ClosingLaps() const;
   int CountStepsPerRun() const;
 
   // Draws the next `count` points as one polyline in the pen walker's colour.
   // Returns false from the call that completes the run onward.
-  bool DrawStep(Surface& surface, int width, int height, int count);
+  bool DrawStep(Surface &surface, int width, int height, int count);
 };

@@ -17,19 +17,23 @@ TrochoidCurve MakeCurve(int fixedRadius, int rollingRadius, int penDistance, dou
   return curve;
 }
 
-void ResetPenWalker() {
-  penWalker = ColorWalker();
-}
+void ResetPenWalker() { penWalker = ColorWalker(); }
 } // namespace
 
 TEST(GreatestCommonDivisor, Table) {
   struct Case {
     int a, b, expected;
   };
-  const Case cases[] = {{0, 7, -1},   {7, 0, -1},  {-12, 18, 6}, {7, 7, 7},
-                        {1, 150, 1},  {150, 1, 1}, {-90, 150, 30}, {-2147483647 - 1, 2, 2},
+  const Case cases[] = {{0, 7, -1},
+                        {7, 0, -1},
+                        {-12, 18, 6},
+                        {7, 7, 7},
+                        {1, 150, 1},
+                        {150, 1, 1},
+                        {-90, 150, 30},
+                        {-2147483647 - 1, 2, 2},
                         {-2147483647 - 1, -2147483647 - 1, 2147483647}};
-  for (const Case& c : cases)
+  for (const Case &c : cases)
     EXPECT_EQ(GreatestCommonDivisor(c.a, c.b), c.expected) << c.a << "," << c.b;
 }
 
@@ -52,10 +56,10 @@ TEST(TrochoidCurve, LapsAndStepsPerRun) {
   };
   const Case cases[] = {
       {200, -10, 0.01, 1, 629},  {150, 40, 0.01, 4, 2514},  {199, -99, 0.01, 99, 62204},
-      {150, -90, 0.01, 3, 1885}, {0, 5, 0.01, 5, 3142},      {200, 0, 0.01, 0, 1},
+      {150, -90, 0.01, 3, 1885}, {0, 5, 0.01, 5, 3142},     {200, 0, 0.01, 0, 1},
       {1, 1, -0.01, 1, 629},     {150, 40, -0.01, 4, 2514},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     const TrochoidCurve curve = MakeCurve(c.fixedRadius, c.rollingRadius, 0, c.step);
     EXPECT_EQ(curve.ClosingLaps(), c.laps) << c.fixedRadius << "," << c.rollingRadius;
     EXPECT_EQ(curve.stepsPerRun, c.steps) << c.fixedRadius << "," << c.rollingRadius;
@@ -91,11 +95,16 @@ TEST(TrochoidCurve, DrawStepCallOrder) {
   TrochoidCurve curve;
   RecordingSurface surface;
   curve.DrawStep(surface, 1025, 768, 3);
-  const std::vector<std::string> expected = {
-      "SetMapMode(7)",       "SetWindowExtEx(200,200)", "SetViewportExtEx(512,384)",
-      "SetViewportOrgEx(512,384)", "CreatePen(0,0,16777215)", "SelectObject(100)",
-      "MoveToEx(185,-2)",    "PolylineTo(3)",           "SelectObject(1)",
-      "DeleteObject(100)"};
+  const std::vector<std::string> expected = {"SetMapMode(7)",
+                                             "SetWindowExtEx(200,200)",
+                                             "SetViewportExtEx(512,384)",
+                                             "SetViewportOrgEx(512,384)",
+                                             "CreatePen(0,0,16777215)",
+                                             "SelectObject(100)",
+                                             "MoveToEx(185,-2)",
+                                             "PolylineTo(3)",
+                                             "SelectObject(1)",
+                                             "DeleteObject(100)"};
   EXPECT_EQ(surface.calls, expected);
   EXPECT_EQ(surface.livePens, 0);
 }
@@ -128,14 +137,22 @@ TEST(TrochoidCurve, RunProgressByCount) {
     std::vector<std::pair<std::size_t, bool>> calls; // points drawn, result
   };
   const Case cases[] = {
-      {100, {{100, true}, {100, true}, {100, true}, {100, true}, {100, true}, {100, true},
-             {29, false}, {0, false}, {0, false}}},
+      {100,
+       {{100, true},
+        {100, true},
+        {100, true},
+        {100, true},
+        {100, true},
+        {100, true},
+        {29, false},
+        {0, false},
+        {0, false}}},
       {629, {{629, true}, {0, false}}},
       {800, {{629, false}, {0, false}}},
       {0, {{0, true}, {0, true}}},
       {-5, {{0, true}}},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     ResetPenWalker();
     TrochoidCurve curve;
     RecordingSurface surface;
@@ -172,7 +189,8 @@ TEST(TrochoidCurve, PenColoursWalkFromWhiteInStepsOfTen) {
   ResetPenWalker();
   TrochoidCurve curve;
   RecordingSurface surface;
-  for (int i = 0; i < 2000; ++i) curve.DrawStep(surface, 100, 100, 1);
+  for (int i = 0; i < 2000; ++i)
+    curve.DrawStep(surface, 100, 100, 1);
   EXPECT_EQ(surface.penColors.front(), 0x00FFFFFFu);
   for (ColorRef color : surface.penColors) {
     for (int shift : {0, 8, 16}) {
@@ -191,6 +209,6 @@ TEST(TrochoidCurve, NegativeStepTracesTheOtherWay) {
   RecordingSurface a, b;
   forward.DrawStep(a, 400, 400, 2);
   backward.DrawStep(b, 400, 400, 2);
-  EXPECT_EQ(a.polylines[0][0].x, b.polylines[0][0].x); // both start at theta 0
+  EXPECT_EQ(a.polylines[0][0].x, b.polylines[0][0].x);  // both start at theta 0
   EXPECT_EQ(a.polylines[0][1].y, -b.polylines[0][1].y); // mirrored about the x axis
 }

@@ -10,7 +10,7 @@ void RequestClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
 std::uint8_t AcLineStatusForRules() { return ReadAcLineStatus(); }
 
 // The close policy proper; true when the message's result is settled here.
-bool ApplyClosePolicy(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool ApplyClosePolicy(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
   switch (message) {
   case WM_KEYDOWN:
   case WM_SYSKEYDOWN:
@@ -71,7 +71,8 @@ LRESULT CALLBACK SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPAR
       if (ApplyClosePolicy(window, message, wParam, lParam, result)) return result;
     }
   }
-  if (hostState.queryCancelAutoPlayMessage != 0 && message == hostState.queryCancelAutoPlayMessage) {
+  if (hostState.queryCancelAutoPlayMessage != 0 &&
+      message == hostState.queryCancelAutoPlayMessage) {
     RequestClose(window);
     return hostState.verifyPassword ? 1 : 0;
   }
@@ -107,12 +108,12 @@ void LoadPasswordVerifier() {
   DWORD usePassword = 0;
   DWORD size = sizeof usePassword;
   if (RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(&usePassword), &size) == ERROR_SUCCESS &&
+                       reinterpret_cast<BYTE *>(&usePassword), &size) == ERROR_SUCCESS &&
       usePassword != 0) {
     hostState.verifierModule = LoadLibraryA("PASSWORD.CPL");
     if (hostState.verifierModule) {
-      hostState.verifyPassword = reinterpret_cast<VerifyScreenSavePwdFn>(
-          reinterpret_cast<void*>(GetProcAddress(hostState.verifierModule, "VerifyScreenSavePwd")));
+      hostState.verifyPassword = reinterpret_cast<VerifyScreenSavePwdFn>(reinterpret_cast<void *>(
+          GetProcAddress(hostState.verifierModule, "VerifyScreenSavePwd")));
       if (hostState.verifyPassword)
         SetSaverRunning(1);
       else
@@ -141,9 +142,9 @@ void SetSaverRunning(UINT on) {
 void ChangeSaverPassword(HWND owner) {
   HMODULE module = LoadLibraryA("MPR.DLL");
   if (!module) return;
-  using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
+  using PwdChangePasswordFn = DWORD(WINAPI *)(LPCSTR, HWND, DWORD, LPVOID);
   auto change = reinterpret_cast<PwdChangePasswordFn>(
-      reinterpret_cast<void*>(GetProcAddress(module, "PwdChangePasswordA")));
+      reinterpret_cast<void *>(GetProcAddress(module, "PwdChangePasswordA")));
   if (change) change("SCRSAVE", owner, 0, nullptr);
   FreeLibrary(module);
 }

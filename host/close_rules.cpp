@@ -10,12 +10,12 @@ constexpr std::uint64_t kPowerStatusChange = 10; // PBT_APMPOWERSTATUSCHANGE
 constexpr std::int64_t kResumeFromFailure = 1;   // PBTF_APMRESUMEFROMFAILURE
 } // namespace
 
-bool CursorTravelExceeds(std::int32_t fromX, std::int32_t fromY, std::int32_t toX,
-                         std::int32_t toY, std::uint32_t threshold) {
+bool CursorTravelExceeds(std::int32_t fromX, std::int32_t fromY, std::int32_t toX, std::int32_t toY,
+                         std::uint32_t threshold) {
   return Distance(toX, fromX) + Distance(toY, fromY) > threshold;
 }
 
-bool PowerBroadcastCloses(std::uint64_t event, std::int64_t flags, std::uint8_t& lastAcLineStatus,
+bool PowerBroadcastCloses(std::uint64_t event, std::int64_t flags, std::uint8_t &lastAcLineStatus,
                           std::uint8_t (*readAcLineStatus)()) {
   switch (event) {
   case 6:  // PBT_APMRESUMECRITICAL

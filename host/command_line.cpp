@@ -1,14 +1,16 @@
 #include "host/command_line.h"
 
-std::uint32_t ParseWindowHandle(const char* text) {
+std::uint32_t ParseWindowHandle(const char *text) {
   std::uint32_t value = 0;
-  for (; *text >= '0' && *text <= '9'; ++text) value = value * 10u + static_cast<std::uint32_t>(*text - '0');
+  for (; *text >= '0' && *text <= '9'; ++text)
+    value = value * 10u + static_cast<std::uint32_t>(*text - '0');
   return value;
 }
 
-CommandLineChoice ScanCommandLine(const char* tail) {
-  const char* p = tail;
-  while (*p == ' ' || *p == '-' || *p == '/') ++p;
+CommandLineChoice ScanCommandLine(const char *tail) {
+  const char *p = tail;
+  while (*p == ' ' || *p == '-' || *p == '/')
+    ++p;
   switch (*p) {
   case '\0':
     return {SaverMode::Configure, false, 0, '\0'};
@@ -22,9 +24,11 @@ CommandLineChoice ScanCommandLine(const char* tail) {
   case 'a':
   case 'A': {
     const char letter = *p;
-    const SaverMode mode = (letter == 'a' || letter == 'A') ? SaverMode::ChangePassword : SaverMode::Preview;
+    const SaverMode mode =
+        (letter == 'a' || letter == 'A') ? SaverMode::ChangePassword : SaverMode::Preview;
     ++p;
-    while (*p == ' ') ++p;
+    while (*p == ' ')
+      ++p;
     return {mode, true, ParseWindowHandle(p), letter};
   }
   case 'c':

@@ -5,12 +5,12 @@
 #include <string>
 
 namespace {
-const char* StepByte(const char* p) { return p + 1; }
+const char *StepByte(const char *p) { return p + 1; }
 } // namespace
 
 TEST(CommandLine, ModesFromTheTail) {
   struct Case {
-    const char* tail;
+    const char *tail;
     SaverMode mode;
     bool hasHandle;
     std::uint32_t handle;
@@ -40,7 +40,7 @@ TEST(CommandLine, ModesFromTheTail) {
       {"4", SaverMode::Invalid, false, 0},
       {"/p 4294967297", SaverMode::Preview, true, 1}, // wraps modulo 2^32
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     const CommandLineChoice choice = ScanCommandLine(c.tail);
     EXPECT_EQ(choice.mode, c.mode) << '"' << c.tail << '"';
     EXPECT_EQ(choice.hasHandle, c.hasHandle) << '"' << c.tail << '"';
@@ -50,19 +50,28 @@ TEST(CommandLine, ModesFromTheTail) {
 
 TEST(CommandLine, ParseWindowHandleReadsDigitsOnly) {
   struct Case {
-    const char* text;
+    const char *text;
     std::uint32_t value;
   };
-  const Case cases[] = {{"", 0},         {"x1", 0},        {"0", 0},         {"42abc", 42},
-                        {"-5", 0},       {"+5", 0},        {"0x10", 0},      {" 7", 0},
-                        {"4294967295", 4294967295u},        {"4294967296", 0}, {"99999999999", 1215752191u}};
-  for (const Case& c : cases) EXPECT_EQ(ParseWindowHandle(c.text), c.value) << c.text;
+  const Case cases[] = {{"", 0},
+                        {"x1", 0},
+                        {"0", 0},
+                        {"42abc", 42},
+                        {"-5", 0},
+                        {"+5", 0},
+                        {"0x10", 0},
+                        {" 7", 0},
+                        {"4294967295", 4294967295u},
+                        {"4294967296", 0},
+                        {"99999999999", 1215752191u}};
+  for (const Case &c : cases)
+    EXPECT_EQ(ParseWindowHandle(c.text), c.value) << c.text;
 }
 
 TEST(CommandLine, SkipProgramName) {
   struct Case {
-    const char* line;
-    const char* tail;
+    const char *line;
+    const char *tail;
   };
   const Case cases[] = {
       {"GyrelSaver.scr /s", "/s"},
@@ -75,5 +84,6 @@ TEST(CommandLine, SkipProgramName) {
       {"", ""},
       {"\"\"", ""},
   };
-  for (const Case& c : cases) EXPECT_STREQ(SkipProgramName(c.line, StepByte), c.tail) << c.line;
+  for (const Case &c : cases)
+    EXPECT_STREQ(SkipProgramName(c.line, StepByte), c.tail) << c.line;
 }

@@ -12,7 +12,7 @@ HWND OwnerOrForeground(std::uint32_t handle) {
   return handle != 0 && IsWindow(owner) ? owner : GetForegroundWindow();
 }
 
-int RunMode(const char* tail) {
+int RunMode(const char *tail) {
   const CommandLineChoice choice = ScanCommandLine(tail);
   switch (choice.mode) {
   case SaverMode::FullScreen:
@@ -39,7 +39,7 @@ int RunMode(const char* tail) {
 // The guard: a fault that escapes a mode goes to the system's filter; when
 // it lets the handler run, the running flag is cleared and the process
 // ends with -1.
-LONG WINAPI GuardFilter(EXCEPTION_POINTERS* exception) {
+LONG WINAPI GuardFilter(EXCEPTION_POINTERS *exception) {
   // The system filter calls the installed top-level filter itself; take
   // ours out first so it does not come back here.
   SetUnhandledExceptionFilter(nullptr);
@@ -52,7 +52,7 @@ LONG WINAPI GuardFilter(EXCEPTION_POINTERS* exception) {
 }
 } // namespace
 
-int SaverMain(HINSTANCE instance, const char* tail) {
+int SaverMain(HINSTANCE instance, const char *tail) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_TAB_CLASSES;
@@ -69,7 +69,7 @@ int SaverMain(HINSTANCE instance, const char* tail) {
 }
 
 void SaverEntry() {
-  const char* tail =
-      SkipProgramName(GetCommandLineA(), [](const char* p) -> const char* { return CharNextA(p); });
+  const char *tail = SkipProgramName(GetCommandLineA(),
+                                     [](const char *p) -> const char * { return CharNextA(p); });
   ExitProcess(static_cast<UINT>(SaverMain(GetModuleHandleA(nullptr), tail)));
 }

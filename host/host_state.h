@@ -6,8 +6,8 @@
 
 #include "host/close_rules.h"
 
-using VerifyScreenSavePwdFn = BOOL(WINAPI*)(HWND);
-using ImmAssociateContextFn = HIMC(WINAPI*)(HWND, HIMC);
+using VerifyScreenSavePwdFn = BOOL(WINAPI *)(HWND);
+using ImmAssociateContextFn = HIMC(WINAPI *)(HWND, HIMC);
 
 struct SaverHostState {
   HINSTANCE instance = nullptr;
@@ -45,6 +45,6 @@ BYTE ReadAcLineStatus();
 int RunSaverWindow(HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-int SaverMain(HINSTANCE instance, const char* tail);
+int SaverMain(HINSTANCE instance, const char *tail);
 [[noreturn]] void SaverEntry();
 INT_PTR ShowConfigureDialog(HWND owner);

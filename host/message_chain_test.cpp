@@ -21,8 +21,8 @@ struct Reached {
 };
 std::vector<Reached> defaultCalls;
 std::vector<UINT_PTR> killedTimers;
-using DefWindowProcFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-using KillTimerFn = BOOL(WINAPI*)(HWND, UINT_PTR);
+using DefWindowProcFn = LRESULT(WINAPI *)(HWND, UINT, WPARAM, LPARAM);
+using KillTimerFn = BOOL(WINAPI *)(HWND, UINT_PTR);
 DefWindowProcFn realDefWindowProc;
 KillTimerFn realKillTimer;
 
@@ -36,15 +36,17 @@ BOOL WINAPI RecordKillTimer(HWND window, UINT_PTR id) {
 }
 
 bool ReachedDefault(UINT message, WPARAM wParam = static_cast<WPARAM>(-1)) {
-  for (const Reached& r : defaultCalls)
-    if (r.message == message && (wParam == static_cast<WPARAM>(-1) || r.wParam == wParam)) return true;
+  for (const Reached &r : defaultCalls)
+    if (r.message == message && (wParam == static_cast<WPARAM>(-1) || r.wParam == wParam))
+      return true;
   return false;
 }
 
 int PostedCount(HWND window, UINT message) {
   MSG msg;
   int count = 0;
-  while (PeekMessageA(&msg, window, message, message, PM_REMOVE)) ++count;
+  while (PeekMessageA(&msg, window, message, message, PM_REMOVE))
+    ++count;
   return count;
 }
 
@@ -52,9 +54,9 @@ class MessageChain : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     realDefWindowProc = reinterpret_cast<DefWindowProcFn>(
-        HookImport("user32.dll", "DefWindowProcA", reinterpret_cast<void*>(RecordDefWindowProc)));
+        HookImport("user32.dll", "DefWindowProcA", reinterpret_cast<void *>(RecordDefWindowProc)));
     realKillTimer = reinterpret_cast<KillTimerFn>(
-        HookImport("user32.dll", "KillTimer", reinterpret_cast<void*>(RecordKillTimer)));
+        HookImport("user32.dll", "KillTimer", reinterpret_cast<void *>(RecordKillTimer)));
     ASSERT_NE(realDefWindowProc, nullptr);
     ASSERT_NE(realKillTimer, nullptr);
     WNDCLASSA saverClass{};
@@ -131,19 +133,24 @@ TEST_F(MessageChain, InputClosesFullScreenButNotPreview) {
     int closesFullScreen;
   };
   const Case cases[] = {
-      {WM_SYSKEYDOWN, 'X', 1},  {WM_LBUTTONDOWN, 0, 1}, {WM_RBUTTONDOWN, 0, 1},
-      {WM_MBUTTONDOWN, 0, 1},   {WM_ACTIVATEAPP, 0, 1}, {WM_ACTIVATEAPP, 1, 0},
-      {WM_POWER, PWR_CRITICALRESUME, 1}, {WM_POWER, PWR_SUSPENDREQUEST, 0},
+      {WM_SYSKEYDOWN, 'X', 1},
+      {WM_LBUTTONDOWN, 0, 1},
+      {WM_RBUTTONDOWN, 0, 1},
+      {WM_MBUTTONDOWN, 0, 1},
+      {WM_ACTIVATEAPP, 0, 1},
+      {WM_ACTIVATEAPP, 1, 0},
+      {WM_POWER, PWR_CRITICALRESUME, 1},
+      {WM_POWER, PWR_SUSPENDREQUEST, 0},
       {WM_KEYDOWN, 'K', 0}, // consumed by the pause toggle
   };
   MakeFullScreen();
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     Send(c.message, c.wParam);
     EXPECT_EQ(PostedCount(window, WM_CLOSE), c.closesFullScreen) << std::hex << c.message;
   }
   DestroyWindow(window);
   MakePreview();
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     Send(c.message, c.wParam);
     EXPECT_EQ(PostedCount(window, WM_CLOSE), 0) << std::hex << c.message;
   }
@@ -224,12 +231,15 @@ TEST_F(MessageChain, PowerBroadcast) {
     LPARAM flags;
     int closes;
   };
-  const Case cases[] = {{PBT_APMQUERYSUSPEND, 0, 1}, {PBT_APMSUSPEND, 0, 1},
-                        {PBT_APMRESUMESUSPEND, 0, 1}, {PBT_APMRESUMESUSPEND, PBTF_APMRESUMEFROMFAILURE, 0},
+  const Case cases[] = {{PBT_APMQUERYSUSPEND, 0, 1},
+                        {PBT_APMSUSPEND, 0, 1},
+                        {PBT_APMRESUMESUSPEND, 0, 1},
+                        {PBT_APMRESUMESUSPEND, PBTF_APMRESUMEFROMFAILURE, 0},
                         {PBT_APMRESUMEAUTOMATIC, PBTF_APMRESUMEFROMFAILURE, 0},
-                        {PBT_APMBATTERYLOW, 0, 1},  {PBT_APMOEMEVENT, 0, 1}};
+                        {PBT_APMBATTERYLOW, 0, 1},
+                        {PBT_APMOEMEVENT, 0, 1}};
   MakeFullScreen();
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     Send(WM_POWERBROADCAST, c.event, c.flags);
     EXPECT_EQ(PostedCount(window, WM_CLOSE), c.closes) << c.event << "/" << c.flags;
     EXPECT_TRUE(ReachedDefault(WM_POWERBROADCAST, c.event));
@@ -251,7 +261,7 @@ TEST_F(MessageChain, MouseTravelAddsUpFromTheReference) {
     int x, y, closes;
   };
   const Step steps[] = {{102, 102, 0}, {101, 103, 0}, {103, 102, 1}, {104, 102, 0}, {108, 102, 1}};
-  for (const Step& s : steps) {
+  for (const Step &s : steps) {
     SetCursorPos(s.x, s.y);
     Send(WM_MOUSEMOVE);
     EXPECT_EQ(PostedCount(window, WM_CLOSE), s.closes) << s.x << "," << s.y;
@@ -292,8 +302,8 @@ TEST_F(MessageChain, CreationLoadsSettingsAndStartsAPicture) {
   RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", 0, nullptr, 0, KEY_WRITE,
                   nullptr, &key, nullptr);
   const DWORD seven = 7;
-  RegSetValueExA(key, "MinGyrels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seven), 4);
-  RegSetValueExA(key, "MaxGyrels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seven), 4);
+  RegSetValueExA(key, "MinGyrels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&seven), 4);
+  RegSetValueExA(key, "MaxGyrels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&seven), 4);
   RegCloseKey(key);
   MakeFullScreen();
   EXPECT_EQ(animationWindow, window);
@@ -305,11 +315,13 @@ TEST_F(MessageChain, CreationLoadsSettingsAndStartsAPicture) {
 TEST_F(MessageChain, PictureRenewsAfterThePause) {
   MakeFullScreen();
   settings.SetRefreshPause(1); // 50 ticks at 1 ms
-  for (TrochoidCurve& curve : pictureCurves.curves) curve.stepsDone = curve.stepsPerRun;
+  for (TrochoidCurve &curve : pictureCurves.curves)
+    curve.stepsDone = curve.stepsPerRun;
   Send(WM_TIMER, timerId); // finds the picture unfinished, draws: now all finished
   ASSERT_TRUE(pictureCurves.AllFinished());
-  const TrochoidCurve* first = &pictureCurves.curves.front();
-  for (DWORD tick = 0; tick < settings.PauseTicks; ++tick) Send(WM_TIMER, timerId);
+  const TrochoidCurve *first = &pictureCurves.curves.front();
+  for (DWORD tick = 0; tick < settings.PauseTicks; ++tick)
+    Send(WM_TIMER, timerId);
   EXPECT_EQ(&pictureCurves.curves.front(), first); // still the old picture
   EXPECT_EQ(finishedTicks, settings.PauseTicks);
   Send(WM_TIMER, timerId);
@@ -328,8 +340,10 @@ TEST_F(MessageChain, PasswordVerificationOnTheNineXFamily) {
     ++prompts;
     return verdict;
   };
-  EXPECT_EQ(Send(WM_CLOSE), 0); // refused
+  SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))); // as a prompt leaves it
+  EXPECT_EQ(Send(WM_CLOSE), 0);                                         // refused
   EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(GetCursor(), nullptr); // hidden again after the refusal
   EXPECT_EQ(prompts, 1);
   EXPECT_EQ(hostState.isClosing, 0u);
   Send(WM_CLOSE); // within 200 ms: refused without a prompt
@@ -355,12 +369,12 @@ TEST_F(MessageChain, AutoPlayQueryIsAnsweredEvenInAPreview) {
 TEST_F(MessageChain, PreviewControlKeepsMouseAndActivation) {
   parent = CreateWindowExA(0, "TestParentClass", "Dialog", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
                            nullptr, nullptr, hostState.instance, nullptr);
-  window = CreateWindowExA(0, "GyrelClass", "Custom1", WS_CHILD | WS_VISIBLE, 0, 0, 150, 100, parent,
-                           nullptr, hostState.instance, nullptr);
+  window = CreateWindowExA(0, "GyrelClass", "Custom1", WS_CHILD | WS_VISIBLE, 0, 0, 150, 100,
+                           parent, nullptr, hostState.instance, nullptr);
   ASSERT_NE(window, nullptr);
   Settle();
-  for (UINT message : {WM_ACTIVATE, WM_SETCURSOR, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN,
-                       WM_MBUTTONDOWN}) {
+  for (UINT message :
+       {WM_ACTIVATE, WM_SETCURSOR, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN}) {
     EXPECT_EQ(Send(message), 1) << std::hex << message;
     EXPECT_FALSE(ReachedDefault(message)) << std::hex << message;
   }

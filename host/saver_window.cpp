@@ -4,8 +4,8 @@
 #include "host/host_state.h"
 
 namespace {
-const char* const kSaverClass = "WindowsScreenSaverClass";
-const char* const kFullScreenText = "Screen Saver";
+const char *const kSaverClass = "WindowsScreenSaverClass";
+const char *const kFullScreenText = "Screen Saver";
 
 bool IsInputMessage(UINT message) {
   switch (message) {
@@ -26,7 +26,7 @@ void DetachInputMethod(HWND window) {
   hostState.imeModule = GetModuleHandleA("IMM32.DLL");
   if (!hostState.imeModule) return;
   hostState.associateContext = reinterpret_cast<ImmAssociateContextFn>(
-      reinterpret_cast<void*>(GetProcAddress(hostState.imeModule, "ImmAssociateContext")));
+      reinterpret_cast<void *>(GetProcAddress(hostState.imeModule, "ImmAssociateContext")));
   if (hostState.associateContext)
     hostState.savedInputContext = hostState.associateContext(window, nullptr);
 }
@@ -87,7 +87,7 @@ int RunSaverWindow(HWND parent) {
 
   DWORD exStyle;
   DWORD style;
-  const char* text;
+  const char *text;
   int x = 0;
   int y = 0;
   int width;

@@ -2,8 +2,8 @@
 
 SaverSettings::SaverSettings()
     : MinGyrels(3), MaxGyrels(5), MaxBrightness(128), Red(100), Green(100), Blue(100),
-      PointsPerCycle(200), ChangeBackground(true), UseFixedFrequency(false),
-      ChangeFrequency(1000), RefreshPause(4), PauseTicks(0), DrawSpeed(1) {
+      PointsPerCycle(200), ChangeBackground(true), UseFixedFrequency(false), ChangeFrequency(1000),
+      RefreshPause(4), PauseTicks(0), DrawSpeed(1) {
   SetRefreshPause(4);
 }
 
@@ -19,7 +19,7 @@ void SaverSettings::SetDrawSpeed(std::uint32_t speed) {
 }
 
 void SaverSettings::Load() {
-  const char* key = kSettingsKeyPath;
+  const char *key = kSettingsKeyPath;
   ReadRegistryString(&HelpFile, key, "HelpFile", kDefaultHelpFile);
   ReadRegistryDword(&DrawSpeed, key, "DrawSpeed", 1, 500, 1);
 
@@ -50,7 +50,7 @@ void SaverSettings::Load() {
 }
 
 void SaverSettings::Save() const {
-  const char* key = kSettingsKeyPath;
+  const char *key = kSettingsKeyPath;
   WriteRegistryString(HelpFile, key, "HelpFile");
   WriteRegistryDword(DrawSpeed, key, "DrawSpeed");
   WriteRegistryDword(static_cast<std::uint32_t>(MinGyrels), key, "MinGyrels");

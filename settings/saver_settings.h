@@ -32,13 +32,13 @@ extern SaverSettings settings;
 
 // Registry access under HKEY_CURRENT_USER. Implemented with the Win32
 // registry in the saver and with an in-memory store in the native tests.
-bool ReadRegistryDword(std::uint32_t* out, const char* keyPath, const char* valueName,
+bool ReadRegistryDword(std::uint32_t *out, const char *keyPath, const char *valueName,
                        std::uint32_t lower, std::uint32_t upper, std::uint32_t fallback);
-bool ReadRegistryString(std::string* out, const char* keyPath, const char* valueName,
-                        const char* fallback);
-bool WriteRegistryDword(std::uint32_t value, const char* keyPath, const char* valueName);
-bool WriteRegistryString(const std::string& text, const char* keyPath, const char* valueName);
+bool ReadRegistryString(std::string *out, const char *keyPath, const char *valueName,
+                        const char *fallback);
+bool WriteRegistryDword(std::uint32_t value, const char *keyPath, const char *valueName);
+bool WriteRegistryString(const std::string &text, const char *keyPath, const char *valueName);
 
-constexpr const char* kSettingsKeyPath = "Software\\Quorvel\\GyrelSaver\\";
-constexpr const char* kDefaultHelpFile = "C:\\Program Files\\GyrelSaver\\GyrelSaver.chm";
+constexpr const char *kSettingsKeyPath = "Software\\Quorvel\\GyrelSaver\\";
+constexpr const char *kDefaultHelpFile = "C:\\Program Files\\GyrelSaver\\GyrelSaver.chm";
 constexpr std::size_t kHelpFileMaxLength = 260;

@@ -11,7 +11,7 @@ protected:
   SaverSettings loaded;
 };
 
-void ExpectDefaults(const SaverSettings& s) {
+void ExpectDefaults(const SaverSettings &s) {
   EXPECT_EQ(s.DrawSpeed, 1u);
   EXPECT_EQ(s.MinGyrels, 3);
   EXPECT_EQ(s.MaxGyrels, 5);
@@ -45,7 +45,7 @@ TEST_F(Settings, PauseTicksFollowsBothSetters) {
     unsigned pause, speed, ticks;
   };
   const Case cases[] = {{4, 1, 200}, {4, 10, 20}, {10, 1, 500}, {1, 3, 16}, {4, 500, 0}};
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     SaverSettings s;
     s.SetDrawSpeed(c.speed);
     s.SetRefreshPause(c.pause);
@@ -60,7 +60,7 @@ TEST_F(Settings, PauseTicksFollowsBothSetters) {
 // Each stored number against its bounds: out of range means the default.
 TEST_F(Settings, NumbersOutsideTheirBoundsLoadTheDefault) {
   struct Case {
-    const char* name;
+    const char *name;
     unsigned stored;
     unsigned expected;
     unsigned SaverSettings::*field;
@@ -82,9 +82,9 @@ TEST_F(Settings, NumbersOutsideTheirBoundsLoadTheDefault) {
       {"RefreshPause", 11, 4, &SaverSettings::RefreshPause},
       {"RefreshPause", 0, 0, &SaverSettings::RefreshPause},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     memoryRegistry = MemoryRegistry();
-    StoreDword(c.name, c.stored);
+    memoryRegistry.numbers[c.name] = c.stored;
     loaded.Load();
     EXPECT_EQ(loaded.*c.field, c.expected) << c.name << " = " << c.stored;
   }
@@ -95,11 +95,12 @@ TEST_F(Settings, BooleansTakeTheirDefaultUnlessZeroOrOne) {
     unsigned stored;
     bool fixed, change;
   };
-  const Case cases[] = {{0, false, false}, {1, true, true}, {2, false, true}, {0xFFFFFFFF, false, true}};
-  for (const Case& c : cases) {
+  const Case cases[] = {
+      {0, false, false}, {1, true, true}, {2, false, true}, {0xFFFFFFFF, false, true}};
+  for (const Case &c : cases) {
     memoryRegistry = MemoryRegistry();
-    StoreDword("UseFixedFrequency", c.stored);
-    StoreDword("ChangeBackground", c.stored);
+    memoryRegistry.numbers["UseFixedFrequency"] = c.stored;
+    memoryRegistry.numbers["ChangeBackground"] = c.stored;
     loaded.Load();
     EXPECT_EQ(loaded.UseFixedFrequency, c.fixed) << c.stored;
     EXPECT_EQ(loaded.ChangeBackground, c.change) << c.stored;
@@ -112,60 +113,17 @@ TEST_F(Settings, CurveCountRangeStaysOrdered) {
     int min, max;
   };
   const Case cases[] = {
-      {4, 3, 4, 5},    {4, -1, 4, 5},   {8, -1, 8, 8},    {8, 6, 8, 8},  {20, 1, 20, 20},
-      {0, 2, 3, 5},    {21, 21, 3, 5},  {7, 7, 7, 7},     {1, 20, 1, 20}, {-1, 2, 3, 5},
+      {4, 3, 4, 5}, {4, -1, 4, 5},  {8, -1, 8, 8}, {8, 6, 8, 8},   {20, 1, 20, 20},
+      {0, 2, 3, 5}, {21, 21, 3, 5}, {7, 7, 7, 7},  {1, 20, 1, 20}, {-1, 2, 3, 5},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     memoryRegistry = MemoryRegistry();
-    if (c.storedMin >= 0) StoreDword("MinGyrels", c.storedMin);
-    if (c.storedMax >= 0) StoreDword("MaxGyrels", c.storedMax);
+    if (c.storedMin >= 0) memoryRegistry.numbers["MinGyrels"] = static_cast<unsigned>(c.storedMin);
+    if (c.storedMax >= 0) memoryRegistry.numbers["MaxGyrels"] = static_cast<unsigned>(c.storedMax);
     loaded.Load();
     EXPECT_EQ(loaded.MinGyrels, c.min) << c.storedMin << "," << c.storedMax;
     EXPECT_EQ(loaded.MaxGyrels, c.max) << c.storedMin << "," << c.storedMax;
     EXPECT_GE(loaded.MaxGyrels - loaded.MinGyrels + 1, 1);
-  }
-}
-
-TEST_F(Settings, DataOfOtherSizesCountsAsAbsent) {
-  const std::vector<std::vector<unsigned char>> shapes = {
-      {}, {10}, {10, 0}, {10, 0, 0}, {10, 0, 0, 0, 0, 0, 0, 0}, {'1', '0', 0}};
-  for (const auto& bytes : shapes) {
-    memoryRegistry = MemoryRegistry();
-    StoreBytes("DrawSpeed", bytes);
-    loaded.Load();
-    EXPECT_EQ(loaded.DrawSpeed, 1u) << bytes.size() << " bytes";
-  }
-  memoryRegistry = MemoryRegistry();
-  StoreBytes("DrawSpeed", {10, 0, 0, 0}); // four bytes of any type are a number
-  loaded.Load();
-  EXPECT_EQ(loaded.DrawSpeed, 10u);
-}
-
-TEST_F(Settings, HelpFileLengths) {
-  struct Case {
-    std::vector<unsigned char> bytes;
-    std::string expected;
-  };
-  const std::string path260(260, 'h');
-  const std::string path261(261, 'h');
-  auto withNul = [](const std::string& text) {
-    std::vector<unsigned char> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-  };
-  const Case cases[] = {
-      {withNul(path260), path260},
-      {withNul(path261), kDefaultHelpFile},
-      {std::vector<unsigned char>(path261.begin(), path261.end()), kDefaultHelpFile},
-      {std::vector<unsigned char>(path260.begin(), path260.end()), path260},
-      {{'a', 0, 'b', 0}, "a"},
-      {{}, ""},
-  };
-  for (const Case& c : cases) {
-    memoryRegistry = MemoryRegistry();
-    StoreBytes("HelpFile", c.bytes);
-    loaded.Load();
-    EXPECT_EQ(loaded.HelpFile, c.expected) << c.bytes.size() << " bytes";
   }
 }
 
@@ -185,7 +143,7 @@ TEST_F(Settings, SaveThenLoadGivesBackEveryField) {
   edited.UseFixedFrequency = true;
   edited.ChangeBackground = false;
   edited.Save();
-  EXPECT_EQ(memoryRegistry.keys[kSettingsKeyPath].size(), 13u);
+  EXPECT_EQ(memoryRegistry.Size(), 13u);
   loaded.Load();
   EXPECT_EQ(loaded.HelpFile, edited.HelpFile);
   EXPECT_EQ(loaded.DrawSpeed, 37u);
@@ -208,6 +166,6 @@ TEST_F(Settings, AFailedWriteDoesNotStopTheOthers) {
   SaverSettings s;
   s.Save();
   EXPECT_EQ(memoryRegistry.writes, 13);
-  EXPECT_EQ(memoryRegistry.keys[kSettingsKeyPath].size(), 12u);
-  EXPECT_EQ(memoryRegistry.keys[kSettingsKeyPath].count("HelpFile"), 0u);
+  EXPECT_EQ(memoryRegistry.Size(), 12u);
+  EXPECT_EQ(memoryRegistry.texts.count("HelpFile"), 0u);
 }

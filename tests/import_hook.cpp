@@ -4,26 +4,26 @@
 
 #include <cstring>
 
-void* HookImport(const char* dllName, const char* functionName, void* replacement) {
-  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& directory =
+void *HookImport(const char *dllName, const char *functionName, void *replacement) {
+  auto *base = reinterpret_cast<BYTE *>(GetModuleHandleA(nullptr));
+  auto *dos = reinterpret_cast<IMAGE_DOS_HEADER *>(base);
+  auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY &directory =
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+  auto *descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + directory.VirtualAddress);
   for (; descriptor->Name != 0; ++descriptor) {
-    if (_stricmp(reinterpret_cast<char*>(base + descriptor->Name), dllName) != 0) continue;
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
+    if (_stricmp(reinterpret_cast<char *>(base + descriptor->Name), dllName) != 0) continue;
+    auto *names = reinterpret_cast<IMAGE_THUNK_DATA *>(base + descriptor->OriginalFirstThunk);
+    auto *slots = reinterpret_cast<IMAGE_THUNK_DATA *>(base + descriptor->FirstThunk);
     for (; names->u1.AddressOfData != 0; ++names, ++slots) {
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::strcmp(reinterpret_cast<char*>(byName->Name), functionName) != 0) continue;
+      auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<char *>(byName->Name), functionName) != 0) continue;
       DWORD oldProtection;
-      VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &oldProtection);
-      void* original = reinterpret_cast<void*>(slots->u1.Function);
+      VirtualProtect(&slots->u1.Function, sizeof(void *), PAGE_READWRITE, &oldProtection);
+      void *original = reinterpret_cast<void *>(slots->u1.Function);
       slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-      VirtualProtect(&slots->u1.Function, sizeof(void*), oldProtection, &oldProtection);
+      VirtualProtect(&slots->u1.Function, sizeof(void *), oldProtection, &oldProtection);
       return original;
     }
   }

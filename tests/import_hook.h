@@ -3,4 +3,4 @@
 #pragma once
 
 // Returns the original function, or null when the import is not found.
-void* HookImport(const char* dllName, const char* functionName, void* replacement);
+void *HookImport(const char *dllName, const char *functionName, void *replacement);

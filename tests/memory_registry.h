@@ -1,18 +1,17 @@
-// An in-memory stand-in for HKEY_CURRENT_USER with the Win32 store's rules,
-// so the settings logic runs natively. Values keep raw bytes, as the
-// registry does, so data of any type and size can be stored.
+// An in-memory stand-in for the settings' registry values, so the loading
+// rules (which bounds and defaults each value gets, in which order) run
+// natively. How real registry data of odd types and sizes is read is tested
+// against the real registry under Wine.
 #pragma once
+#include <cstdint>
 #include <map>
 #include <string>
-#include <vector>
 
 struct MemoryRegistry {
-  std::map<std::string, std::map<std::string, std::vector<unsigned char>>> keys;
+  std::map<std::string, std::uint32_t> numbers;
+  std::map<std::string, std::string> texts;
   int failingWrite = 0; // 1-based number of the one write that fails; 0: none
   int writes = 0;
+  std::size_t Size() const { return numbers.size() + texts.size(); }
 };
 extern MemoryRegistry memoryRegistry;
-
-void StoreDword(const char* name, unsigned value);
-void StoreBytes(const char* name, const std::vector<unsigned char>& bytes);
-void StoreText(const char* name, const std::string& text); // with its NUL

@@ -3,7 +3,7 @@
 #include <string>
 
 namespace {
-std::string Call(const char* name, std::initializer_list<long long> args) {
+std::string Call(const char *name, std::initializer_list<long long> args) {
   std::string text = std::string(name) + "(";
   bool first = true;
   for (long long arg : args) {
@@ -45,7 +45,7 @@ void RecordingSurface::MoveToEx(int x, int y) {
   calls.push_back(Call("MoveToEx", {x, y}));
   moves.push_back({x, y});
 }
-void RecordingSurface::PolylineTo(const SurfacePoint* points, std::uint32_t count) {
+void RecordingSurface::PolylineTo(const SurfacePoint *points, std::uint32_t count) {
   calls.push_back(Call("PolylineTo", {count}));
   polylines.emplace_back(points, points + count);
 }
@@ -56,15 +56,16 @@ SurfaceRect RecordingSurface::GetClientRect() {
 void RecordingSurface::Rectangle(int left, int top, int right, int bottom) {
   calls.push_back(Call("Rectangle", {left, top, right, bottom}));
 }
-void RecordingSurface::GradientFill(const MeshVertex* vertices, std::uint32_t vertexCount,
-                                    const MeshTriangle* triangles, std::uint32_t triangleCount) {
+void RecordingSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
+                                    const MeshTriangle *triangles, std::uint32_t triangleCount) {
   calls.push_back(Call("GradientFill", {vertexCount, triangleCount}));
   lastVertices.assign(vertices, vertices + vertexCount);
   lastTriangles.assign(triangles, triangles + triangleCount);
 }
 
-std::vector<std::string> CallNames(const RecordingSurface& surface) {
+std::vector<std::string> CallNames(const RecordingSurface &surface) {
   std::vector<std::string> names;
-  for (const std::string& call : surface.calls) names.push_back(call.substr(0, call.find('(')));
+  for (const std::string &call : surface.calls)
+    names.push_back(call.substr(0, call.find('(')));
   return names;
 }

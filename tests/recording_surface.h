@@ -25,12 +25,12 @@ struct RecordingSurface final : Surface {
   SurfaceObject SelectObject(SurfaceObject object) override;
   void DeleteObject(SurfaceObject object) override;
   void MoveToEx(int x, int y) override;
-  void PolylineTo(const SurfacePoint* points, std::uint32_t count) override;
+  void PolylineTo(const SurfacePoint *points, std::uint32_t count) override;
   SurfaceRect GetClientRect() override;
   void Rectangle(int left, int top, int right, int bottom) override;
-  void GradientFill(const MeshVertex* vertices, std::uint32_t vertexCount,
-                    const MeshTriangle* triangles, std::uint32_t triangleCount) override;
+  void GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
+                    const MeshTriangle *triangles, std::uint32_t triangleCount) override;
 };
 
 // Just the names of the calls, for order checks.
-std::vector<std::string> CallNames(const RecordingSurface& surface);
+std::vector<std::string> CallNames(const RecordingSurface &surface);

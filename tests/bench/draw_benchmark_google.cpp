@@ -10,22 +10,24 @@ namespace {
 double drawNs = 0;
 double trigNs = 0;
 
-void BM_DrawAll20x800(benchmark::State& state) {
+void BM_DrawAll20x800(benchmark::State &state) {
   PrepareDrawWorkload();
-  for (auto _ : state) RunDrawTick();
+  for (auto _ : state)
+    RunDrawTick();
   state.SetItemsProcessed(state.iterations() * kPointsPerTick);
 }
 
-void BM_BareTrig20x800(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(RunBareTrigTick());
+void BM_BareTrig20x800(benchmark::State &state) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(RunBareTrigTick());
   state.SetItemsProcessed(state.iterations() * kPointsPerTick);
 }
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-  void ReportRuns(const std::vector<Run>& runs) override {
+  void ReportRuns(const std::vector<Run> &runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
+    for (const Run &run : runs) {
       const double ns =
           run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations) / kPointsPerTick;
       if (run.benchmark_name().find("DrawAll") != std::string::npos) drawNs = ns;
@@ -38,12 +40,13 @@ public:
 BENCHMARK(BM_DrawAll20x800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BareTrig20x800)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("DrawAll 20x800: %.2f ns/point\nbare trig:      %.2f ns/point\nratio:          %.3f\n",
-              drawNs, trigNs, trigNs > 0 ? drawNs / trigNs : 0.0);
+  std::printf(
+      "DrawAll 20x800: %.2f ns/point\nbare trig:      %.2f ns/point\nratio:          %.3f\n",
+      drawNs, trigNs, trigNs > 0 ? drawNs / trigNs : 0.0);
   benchmark::Shutdown();
   return 0;
 }

@@ -11,7 +11,8 @@ template <typename Tick> double BestNsPerPoint(Tick tick) {
   for (int round = 0; round < 15; ++round) {
     const auto start = std::chrono::steady_clock::now();
     const int ticks = 20;
-    for (int i = 0; i < ticks; ++i) tick();
+    for (int i = 0; i < ticks; ++i)
+      tick();
     const std::chrono::duration<double, std::nano> spent = std::chrono::steady_clock::now() - start;
     const double ns = spent.count() / (ticks * static_cast<double>(kPointsPerTick));
     if (ns < best) best = ns;
@@ -26,7 +27,8 @@ int main() {
   RunDrawTick(); // warm: the point buffer reaches its size
   const double drawNs = BestNsPerPoint([] { RunDrawTick(); });
   const double trigNs = BestNsPerPoint([] { keep = keep + RunBareTrigTick(); });
-  std::printf("DrawAll 20x800: %.2f ns/point\nbare trig:      %.2f ns/point\nratio:          %.3f\n",
-              drawNs, trigNs, drawNs / trigNs);
+  std::printf(
+      "DrawAll 20x800: %.2f ns/point\nbare trig:      %.2f ns/point\nratio:          %.3f\n",
+      drawNs, trigNs, drawNs / trigNs);
   return 0;
 }

@@ -15,12 +15,13 @@ struct NullSurface final : Surface {
   SurfaceObject SelectObject(SurfaceObject) override { return 0; }
   void DeleteObject(SurfaceObject) override {}
   void MoveToEx(int, int) override {}
-  void PolylineTo(const SurfacePoint* points, std::uint32_t count) override {
+  void PolylineTo(const SurfacePoint *points, std::uint32_t count) override {
     if (count) sink = points[count - 1].x;
   }
   SurfaceRect GetClientRect() override { return {0, 0, 1920, 1080}; }
   void Rectangle(int, int, int, int) override {}
-  void GradientFill(const MeshVertex*, std::uint32_t, const MeshTriangle*, std::uint32_t) override {}
+  void GradientFill(const MeshVertex *, std::uint32_t, const MeshTriangle *,
+                    std::uint32_t) override {}
   volatile int sink = 0;
 };
 
@@ -36,7 +37,7 @@ void PrepareDrawWorkload() {
 
 void RunDrawTick() {
   // Long curves (up to 62204 points) rarely finish; respawn keeps every tick full.
-  for (TrochoidCurve& curve : benchCurves.curves) {
+  for (TrochoidCurve &curve : benchCurves.curves) {
     if (curve.stepsDone + kBenchPointsPerTick > curve.stepsPerRun) curve.Restart();
   }
   benchCurves.DrawAll(nullSurface, 1920, 1080, kBenchPointsPerTick);

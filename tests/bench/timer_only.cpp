@@ -17,7 +17,7 @@ LRESULT CALLBACK TimerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   const UINT period = argc > 1 ? static_cast<UINT>(std::atoi(argv[1])) : 1;
   const DWORD seconds = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 30;
   WNDCLASSA windowClass{};
@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "TimerOnly";
   RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, "TimerOnly", "Timer only", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
+  HWND window = CreateWindowExA(0, "TimerOnly", "Timer only", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                nullptr, windowClass.hInstance, nullptr);
   SetTimer(window, 1, period, nullptr);
   const DWORD start = GetTickCount();
   MSG message;

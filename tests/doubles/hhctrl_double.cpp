@@ -9,18 +9,21 @@
 #include <cstdlib>
 
 extern "C" HWND WINAPI DoubleHtmlHelpA(HWND owner, LPCSTR file, UINT command, DWORD_PTR data) {
-  const char* path = std::getenv("GYREL_DOUBLE_LOG");
-  FILE* log = path ? std::fopen(path, "a") : nullptr;
+  const char *path = std::getenv("GYREL_DOUBLE_LOG");
+  FILE *log = path ? std::fopen(path, "a") : nullptr;
   if (!log) return nullptr;
-  std::fprintf(log, "owner=%d file=%s command=%u", owner != nullptr, file ? file : "(null)", command);
+  std::fprintf(log, "owner=%d file=%s command=%u", owner != nullptr, file ? file : "(null)",
+               command);
   if (command == HH_DISPLAY_TEXT_POPUP && data) {
-    const auto* popup = reinterpret_cast<const HH_POPUP*>(data);
+    const auto *popup = reinterpret_cast<const HH_POPUP *>(data);
     std::fprintf(log,
-                 " cb=%d hinst=%d id=%u text=%d pt=%ld,%ld fg=%06lx bg=%06lx margins=%ld,%ld,%ld,%ld font=%s",
-                 popup->cbStruct, popup->hinst != nullptr, popup->idString, popup->pszText != nullptr,
-                 popup->pt.x, popup->pt.y, popup->clrForeground, popup->clrBackground,
-                 popup->rcMargins.left, popup->rcMargins.top, popup->rcMargins.right,
-                 popup->rcMargins.bottom, popup->pszFont ? popup->pszFont : "(null)");
+                 " cb=%d hinst=%d id=%u text=%d pt=%ld,%ld fg=%06lx bg=%06lx "
+                 "margins=%ld,%ld,%ld,%ld font=%s",
+                 popup->cbStruct, popup->hinst != nullptr, popup->idString,
+                 popup->pszText != nullptr, popup->pt.x, popup->pt.y, popup->clrForeground,
+                 popup->clrBackground, popup->rcMargins.left, popup->rcMargins.top,
+                 popup->rcMargins.right, popup->rcMargins.bottom,
+                 popup->pszFont ? popup->pszFont : "(null)");
   } else {
     std::fprintf(log, " data=%llu", static_cast<unsigned long long>(data));
   }

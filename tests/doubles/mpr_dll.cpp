@@ -7,16 +7,17 @@
 #include <cstdio>
 #include <cstdlib>
 
-extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD flags,
-                                                                LPVOID reserved) {
+extern "C" __declspec(dllexport) DWORD WINAPI
+    PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD flags, LPVOID reserved) {
   if (std::getenv("GYREL_DOUBLE_FAULT")) {
-    volatile int* nowhere = nullptr;
+    volatile int *nowhere = nullptr;
     *nowhere = 1;
   }
-  if (const char* path = std::getenv("GYREL_DOUBLE_LOG")) {
-    if (FILE* log = std::fopen(path, "a")) {
+  if (const char *path = std::getenv("GYREL_DOUBLE_LOG")) {
+    if (FILE *log = std::fopen(path, "a")) {
       std::fprintf(log, "change provider=%s owner=0x%llx flags=%lu reserved=%p\n", provider,
-                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(owner)), flags, reserved);
+                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(owner)), flags,
+                   reserved);
       std::fclose(log);
     }
   }

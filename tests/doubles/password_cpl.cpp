@@ -8,18 +8,18 @@
 #include <cstdlib>
 
 namespace {
-void Log(const char* text) {
-  const char* path = std::getenv("GYREL_DOUBLE_LOG");
+void Log(const char *text) {
+  const char *path = std::getenv("GYREL_DOUBLE_LOG");
   if (!path) return;
-  if (FILE* log = std::fopen(path, "a")) {
+  if (FILE *log = std::fopen(path, "a")) {
     std::fprintf(log, "%s\n", text);
     std::fclose(log);
   }
 }
 
 BOOL Answer() {
-  const char* path = std::getenv("GYREL_VERIFY_ANSWER_FILE");
-  FILE* file = path ? std::fopen(path, "r") : nullptr;
+  const char *path = std::getenv("GYREL_VERIFY_ANSWER_FILE");
+  FILE *file = path ? std::fopen(path, "r") : nullptr;
   if (!file) return FALSE;
   const int c = std::fgetc(file);
   std::fclose(file);
@@ -32,7 +32,8 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
   SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
   const BOOL answer = Answer();
   char line[128];
-  std::snprintf(line, sizeof line, "verify window=%d running=%d answer=%d", window != nullptr, running, answer);
+  std::snprintf(line, sizeof line, "verify window=%d running=%d answer=%d", window != nullptr,
+                running, answer);
   Log(line);
   return answer;
 }

@@ -15,25 +15,25 @@
 #include "host/host_state.h"
 
 namespace {
-void SetDword(HKEY key, const char* name, DWORD value) {
-  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
+void SetDword(HKEY key, const char *name, DWORD value) {
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), 4);
 }
 
 SIZE_T WorkingSetBytes() {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&counters),
                        sizeof counters);
   // Wine reports no private usage; the working set is what it measures.
   return counters.WorkingSetSize;
 }
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
   HKEY key;
-  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", 0, nullptr, 0, KEY_WRITE, nullptr,
-                  &key, nullptr);
+  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", 0, nullptr, 0, KEY_WRITE,
+                  nullptr, &key, nullptr);
   SetDword(key, "DrawSpeed", 1);
   SetDword(key, "PointsPerCycle", 800);
   SetDword(key, "MinGyrels", 20);
@@ -50,11 +50,11 @@ int main(int argc, char** argv) {
   RegisterClassA(&windowClass);
   // A preview-style child of a plain window: input never closes it, and the
   // drawing path is the full-screen one.
-  HWND parent = CreateWindowExA(0, "STATIC", "Endurance", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr,
-                                nullptr, hostState.instance, nullptr);
+  HWND parent = CreateWindowExA(0, "STATIC", "Endurance", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600,
+                                nullptr, nullptr, hostState.instance, nullptr);
   hostState.isPreview = 1;
-  HWND saver = CreateWindowExA(0, "EnduranceSaverClass", "Preview", WS_CHILD | WS_VISIBLE, 0, 0, 800, 600,
-                               parent, nullptr, hostState.instance, nullptr);
+  HWND saver = CreateWindowExA(0, "EnduranceSaverClass", "Preview", WS_CHILD | WS_VISIBLE, 0, 0,
+                               800, 600, parent, nullptr, hostState.instance, nullptr);
 
   const DWORD start = GetTickCount();
   DWORD nextReport = 0;
@@ -73,21 +73,20 @@ int main(int argc, char** argv) {
                   gdiResourceCounts.contextsTaken);
       std::fflush(stdout);
       nextReport += seconds >= 120 ? 30000 : 5000;
-    }
-    else
+    } else
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
   DestroyWindow(saver);
   DestroyWindow(parent);
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver");
 
-  const GdiResourceCounts& c = gdiResourceCounts;
+  const GdiResourceCounts &c = gdiResourceCounts;
   std::printf("pens created %ld deleted %ld; contexts taken %ld released %ld\n", c.pensCreated,
               c.pensDeleted, c.contextsTaken, c.contextsReleased);
   const long growthKiB = (static_cast<long>(lastBytes) - static_cast<long>(firstBytes)) / 1024;
   std::printf("working set after warm-up: %+ld KiB\n", growthKiB);
-  const bool balanced = c.pensCreated == c.pensDeleted && c.contextsTaken == c.contextsReleased &&
-                        c.pensCreated > 0;
+  const bool balanced =
+      c.pensCreated == c.pensDeleted && c.contextsTaken == c.contextsReleased && c.pensCreated > 0;
   const bool flat = growthKiB < 1024;
   std::printf("%s\n", balanced && flat ? "PASS" : "FAIL");
   return balanced && flat ? 0 : 1;

@@ -7,11 +7,11 @@
 
 #include "host/command_line.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   std::vector<char> text(size + 1);
   std::memcpy(text.data(), data, size);
   text[size] = '\0';
-  const char* tail = SkipProgramName(text.data(), [](const char* p) { return p + 1; });
+  const char *tail = SkipProgramName(text.data(), [](const char *p) { return p + 1; });
   const CommandLineChoice choice = ScanCommandLine(tail);
   if (!choice.hasHandle && choice.handle != 0) __builtin_trap();
   ParseWindowHandle(tail);
