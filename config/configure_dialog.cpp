@@ -95,6 +95,29 @@ bool ReadCountPositions(std::uint32_t &minimum, std::uint32_t &maximum) {
   return !failed;
 }
 
+// One end of the curve-count range moved: the other follows when they cross,
+// and a new picture starts when the moved end's setting changes.
+int ApplyCountChange(bool minimumMoved) {
+  std::uint32_t minimum, maximum;
+  if (!ReadCountPositions(minimum, maximum)) return 1;
+  const CountRange range =
+      minimumMoved ? AfterMinimumMoved(minimum, maximum) : AfterMaximumMoved(minimum, maximum);
+  const std::uint32_t movedValue = minimumMoved ? range.minimum : range.maximum;
+  const std::uint32_t otherValue = minimumMoved ? range.maximum : range.minimum;
+  std::int32_t &moved = minimumMoved ? settings.MinGyrels : settings.MaxGyrels;
+  std::int32_t &other = minimumMoved ? settings.MaxGyrels : settings.MinGyrels;
+  if (range.otherMoved) {
+    SendMessageA(minimumMoved ? maxCountUpDown : minCountUpDown, UDM_SETPOS32, 0,
+                 static_cast<LPARAM>(otherValue));
+    other = static_cast<std::int32_t>(otherValue);
+  }
+  if (movedValue != static_cast<std::uint32_t>(moved)) {
+    moved = static_cast<std::int32_t>(movedValue);
+    NewPreviewPicture();
+  }
+  return 0;
+}
+
 INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
   switch (LOWORD(wParam)) {
   case IDOK:
@@ -183,35 +206,9 @@ void ValidateFixedFrequency(HWND dialog) {
   SendMessageA(box, EM_SETSEL, 0, -1);
 }
 
-int OnMinCountChanged(HWND) {
-  std::uint32_t minimum, maximum;
-  if (!ReadCountPositions(minimum, maximum)) return 1;
-  const CountRange range = AfterMinimumMoved(minimum, maximum);
-  if (range.otherMoved) {
-    SendMessageA(maxCountUpDown, UDM_SETPOS32, 0, static_cast<LPARAM>(range.maximum));
-    settings.MaxGyrels = static_cast<std::int32_t>(range.maximum);
-  }
-  if (range.minimum != static_cast<std::uint32_t>(settings.MinGyrels)) {
-    settings.MinGyrels = static_cast<std::int32_t>(range.minimum);
-    NewPreviewPicture();
-  }
-  return 0;
-}
+int OnMinCountChanged(HWND) { return ApplyCountChange(true); }
 
-int OnMaxCountChanged(HWND) {
-  std::uint32_t minimum, maximum;
-  if (!ReadCountPositions(minimum, maximum)) return 1;
-  const CountRange range = AfterMaximumMoved(minimum, maximum);
-  if (range.otherMoved) {
-    SendMessageA(minCountUpDown, UDM_SETPOS32, 0, static_cast<LPARAM>(range.minimum));
-    settings.MinGyrels = static_cast<std::int32_t>(range.minimum);
-  }
-  if (range.maximum != static_cast<std::uint32_t>(settings.MaxGyrels)) {
-    settings.MaxGyrels = static_cast<std::int32_t>(range.maximum);
-    NewPreviewPicture();
-  }
-  return 0;
-}
+int OnMaxCountChanged(HWND) { return ApplyCountChange(false); }
 
 extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
                                                        LPARAM lParam) {

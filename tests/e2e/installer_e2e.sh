@@ -32,11 +32,9 @@ check "it is the current screen saver" grep -qi 'system32\\GyrelSaver.scr' <<<"$
 check "screen saving is on" [ "$(value_of "$desktop_key" ScreenSaveActive)" = 1 ]
 
 echo "== the installed saver"
-wine 'C:\windows\system32\GyrelSaver.scr' /s & saver=$!
-check "runs full screen from the system directory" wait_for_saver
-sleep 0.5
-xdotool click 1
-wait_exit $saver 10
+start_saver 'C:\windows\system32\GyrelSaver.scr' /s
+check "runs full screen from the system directory" probe fullscreen
+close_with xdotool click 1
 check "and closes with 0 ($exit_status)" [ "$exit_status" = 0 ]
 set_setting DrawSpeed 42 # the user's own setting
 

@@ -41,6 +41,19 @@ wait_exit() {
   return 1
 }
 
+# Starts a full-screen saver from $1 ($2... its switch) and waits for its window; pid in $saver.
+start_saver() {
+  wine "$@" & saver=$!
+  wait_for_saver
+  sleep 0.5
+}
+
+# Closes the saver in $saver with an input command and records its exit in $exit_status.
+close_with() {
+  "$@"
+  wait_exit "$saver" 10
+}
+
 stop_saver() { # ends a saver that a test left running
   running "$1" && xdotool click 1 && wait_exit "$1" 5
   running "$1" && kill "$1"

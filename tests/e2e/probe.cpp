@@ -114,6 +114,33 @@ int HostPreview(const char *scr) {
   if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
   return 0;
 }
+bool Start(const char *scr, std::string line, PROCESS_INFORMATION &process) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  return CreateProcessA(scr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process) != 0;
+}
+
+// Waits for the process while pumping: a dialog owned by a window here sends
+// to it while it ends.
+int ReportExit(const PROCESS_INFORMATION &process) {
+  bool ended = false;
+  for (int i = 0; i < 300 && !ended; ++i) {
+    ended =
+        MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0;
+    Pump(0);
+  }
+  if (!ended) {
+    TerminateProcess(process.hProcess, 1);
+    std::printf("exit running\n");
+    return 0;
+  }
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  std::printf("exit %ld\n", static_cast<long>(exitCode));
+  return 0;
+}
+
 int RunExact(const char *scr, const char *commandLine) {
   // "{hwnd}" in the command line stands for a window made here, as owner or parent.
   std::string line = commandLine;
@@ -125,22 +152,11 @@ int RunExact(const char *scr, const char *commandLine) {
     line.replace(mark, 6, std::to_string(handle));
     std::printf("window 0x%llx\n", static_cast<unsigned long long>(handle));
   }
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(scr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return Fail("could not start the saver");
-  if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 1);
-    std::printf("exit running\n");
-    return 0;
-  }
-  DWORD exitCode = 0;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  std::printf("exit %ld\n", static_cast<long>(exitCode));
-  return 0;
+  if (!Start(scr, line, process)) return Fail("could not start the saver");
+  return ReportExit(process);
 }
+
 HWND MakeWindow(const char *title) {
   return CreateWindowExA(0, "STATIC", title, WS_POPUP | WS_VISIBLE, 600, 600, 40, 40, nullptr,
                          nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -164,12 +180,8 @@ int DriveConfiguration(const char *scr, const char *tail, const char *button) {
   const std::size_t mark = line.find("{given}");
   if (mark != std::string::npos)
     line.replace(mark, 7, std::to_string(reinterpret_cast<UINT_PTR>(given)));
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(scr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return Fail("could not start the saver");
+  if (!Start(scr, line, process)) return Fail("could not start the saver");
   HWND dialog = WaitForWindow("#32770", "Configure GyrelSaver Screensaver", 15000);
   if (!dialog) return Fail("no configuration dialog");
   HWND owner = GetWindow(dialog, GW_OWNER);
@@ -196,22 +208,7 @@ int DriveConfiguration(const char *scr, const char *tail, const char *button) {
     button = "cancel";
   }
   PostMessageA(dialog, WM_COMMAND, std::strcmp(button, "ok") == 0 ? IDOK : IDCANCEL, 0);
-  // The dialog sends to its owner here while it ends, so keep pumping.
-  bool ended = false;
-  for (int i = 0; i < 300 && !ended; ++i) {
-    ended =
-        MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0;
-    Pump(0);
-  }
-  if (!ended) {
-    TerminateProcess(process.hProcess, 1);
-    std::printf("exit running\n");
-    return 0;
-  }
-  DWORD exitCode = 0;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  std::printf("exit %ld\n", static_cast<long>(exitCode));
-  return 0;
+  return ReportExit(process);
 }
 } // namespace
 

@@ -62,11 +62,8 @@ wait_exit $saver 10
 check "Alt+key closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 
 reset_settings
-wine "$SCR" /s & saver=$!
-wait_for_saver
-sleep 0.5
-xdotool click 3
-wait_exit $saver 10
+start_saver "$SCR" /s
+close_with xdotool click 3
 check "a mouse button closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 
 echo "== other ways to start full screen"

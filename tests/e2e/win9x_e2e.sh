@@ -28,11 +28,8 @@ as_win98
 echo "== password switch off"
 use_password 0
 : >"$GYREL_DOUBLE_LOG"
-wine "$SCR9X" /s & saver=$!
-wait_for_saver
-sleep 0.5
-xdotool click 1
-wait_exit $saver 10
+start_saver "$SCR9X" /s
+close_with xdotool click 1
 check "closes at the first request, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 check "no password prompt" [ "$(prompts)" = 0 ]
 
@@ -77,11 +74,8 @@ result=$(WINEDLLOVERRIDES="mpr=n" probe run "$scr9x_windows" "GyrelSaver.scr /a 
 check "/a ends with -1 ($(tail -1 <<<"$result"))" grep -q '^exit -1$' <<<"$result"
 check "/a shows nothing and calls nothing" [ ! -s "$GYREL_DOUBLE_LOG" ]
 use_password 1
-wine "$SCR9X" /s & saver=$!
-wait_for_saver
-sleep 0.5
-xdotool click 1
-wait_exit $saver 10
+start_saver "$SCR9X" /s
+close_with xdotool click 1
 check "no password is asked outside the 9x family ($exit_status, $(prompts) prompts)" \
   [ "$exit_status" = 0 ] && [ "$(prompts)" = 0 ]
 
