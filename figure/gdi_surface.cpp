@@ -9,14 +9,51 @@ static_assert(sizeof(MeshVertex) == sizeof(TRIVERTEX) && offsetof(TRIVERTEX, Red
               offsetof(TRIVERTEX, Alpha) == 14);
 static_assert(sizeof(MeshTriangle) == sizeof(GRADIENT_TRIANGLE));
 
-void GdiSurface::SetMapMode(int mode) { ::SetMapMode(dc, mode); }
+// Setting an extent or origin makes GDI rebuild the DC's transform, which
+// some implementations make expensive (Wine: about 0.3 ms a call, so four
+// calls per curve per tick were most of the saver's CPU). The curves set the
+// same mapping every time, so a call that would leave the DC exactly as it
+// is, as read back from the DC itself, is skipped.
+namespace {
+// The isotropic fix-up makes the resulting viewport extent differ from the
+// one asked for; remember the last request and its result to recognise it.
+struct ViewportRequest {
+  HDC dc = nullptr;
+  SIZE window{};
+  SIZE requested{};
+  SIZE result{};
+};
+ViewportRequest lastViewportRequest;
+
+bool Same(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
+} // namespace
+
+void GdiSurface::SetMapMode(int mode) {
+  if (::GetMapMode(dc) != mode) ::SetMapMode(dc, mode);
+}
+
 void GdiSurface::SetWindowExtEx(int width, int height) {
+  SIZE current;
+  if (::GetWindowExtEx(dc, &current) && Same(current, SIZE{width, height})) return;
   ::SetWindowExtEx(dc, width, height, nullptr);
 }
+
 void GdiSurface::SetViewportExtEx(int width, int height) {
+  SIZE windowExt, viewport;
+  const SIZE requested{width, height};
+  const ViewportRequest& last = lastViewportRequest;
+  if (::GetWindowExtEx(dc, &windowExt) && ::GetViewportExtEx(dc, &viewport) && last.dc == dc &&
+      Same(last.window, windowExt) && Same(last.requested, requested) && Same(last.result, viewport))
+    return;
   ::SetViewportExtEx(dc, width, height, nullptr);
+  if (::GetViewportExtEx(dc, &viewport)) lastViewportRequest = {dc, windowExt, requested, viewport};
 }
-void GdiSurface::SetViewportOrgEx(int x, int y) { ::SetViewportOrgEx(dc, x, y, nullptr); }
+
+void GdiSurface::SetViewportOrgEx(int x, int y) {
+  POINT current;
+  if (::GetViewportOrgEx(dc, &current) && current.x == x && current.y == y) return;
+  ::SetViewportOrgEx(dc, x, y, nullptr);
+}
 
 SurfaceObject GdiSurface::CreatePen(int style, int width, ColorRef color) {
   ++gdiResourceCounts.pensCreated;

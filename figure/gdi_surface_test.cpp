@@ -105,12 +105,20 @@ TEST(GdiPicture, CurvesCarryPenColoursOfTheWalk) {
             gdiResourceCounts.pensDeleted - deletedBefore);
 }
 
+// Also after the background's plain-pixel mapping and a size change in
+// between: the surface skips only calls that would change nothing.
 TEST(GdiPicture, IsotropicMappingPutsTheOriginInTheCentre) {
   DibCanvas canvas;
   GdiSurface surface = SurfaceOn(canvas);
-  PatBlt(canvas.dc, 0, 0, kWidth, kHeight, BLACKNESS);
   TrochoidCurve curve; // R 200, r -10, d 5: a ring of radius 185..195 logical units
   penWalker = ColorWalker();
+  curve.DrawStep(surface, kWidth / 2, kHeight / 2, 10);
+  curve.DrawStep(surface, kWidth, kHeight, 10);
+  settings = SaverSettings();
+  SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
+  PaintBackground(surface);
+  PatBlt(canvas.dc, 0, 0, kWidth, kHeight, BLACKNESS);
+  curve.Restart();
   curve.DrawStep(surface, kWidth, kHeight, 700);
   // 200 units span min(160, 120) = 120 pixels; at theta 0 the curve crosses the
   // axis at 190 - 5 = 185 units, 111 pixels right of the centre.
