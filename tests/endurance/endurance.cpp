@@ -67,7 +67,7 @@ int main(int argc, char **argv) {
     const DWORD elapsed = GetTickCount() - start;
     if (elapsed >= nextReport) {
       lastBytes = WorkingSetBytes();
-      if (nextReport == 5000) firstBytes = lastBytes; // after the warm-up
+      if (firstBytes == 0 && elapsed >= 5000) firstBytes = lastBytes; // after the warm-up
       std::printf("t=%3lus working set=%lu KiB pens=%ld dcs=%ld\n", elapsed / 1000,
                   static_cast<unsigned long>(lastBytes / 1024), gdiResourceCounts.pensCreated,
                   gdiResourceCounts.contextsTaken);
