@@ -14,7 +14,7 @@ DISPLAY= GYREL_SCREEN=1024x768x24 "$here/wine-session.sh" "$build_dir" bash -c '
   xdotool mousemove 1000 700
   wine "$scr" /s & saver=$!
   sleep 5
-  import -window root -resize 800x600 "$docs/saver.png"
+  import -window root "$docs/saver.png" # full size: one-pixel lines stay crisp
   xdotool mousemove 900 600
   wait $saver || true
   wine "$scr" /c & dialog=$!
