@@ -199,7 +199,7 @@ void ValidateFixedFrequency(HWND dialog) {
     NewBackgroundAndPicture();
     return;
   }
-  if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_FREQUENCY)) == 0) return;
+  if (text[0] == '\0') return; // an emptied box is left alone
   MessageBoxA(dialog, "Frequency should be between 1 and 1000", "GyrelSaver", MB_ICONINFORMATION);
   HWND box = GetDlgItem(dialog, IDC_FREQUENCY);
   SetFocus(box);
