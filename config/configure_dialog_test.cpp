@@ -28,7 +28,6 @@ std::vector<std::string> shellOpened;
 std::vector<std::pair<std::string, std::string>> messageBoxes; // text, caption
 using SetTimerFn = UINT_PTR(WINAPI *)(HWND, UINT_PTR, UINT, TIMERPROC);
 using KillTimerFn = BOOL(WINAPI *)(HWND, UINT_PTR);
-using MessageBoxFn = int(WINAPI *)(HWND, LPCSTR, LPCSTR, UINT);
 SetTimerFn realSetTimer;
 KillTimerFn realKillTimer;
 
@@ -130,12 +129,10 @@ class ConfigureDialog : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     hostState.instance = GetModuleHandleA(nullptr);
-    realSetTimer = reinterpret_cast<SetTimerFn>(
-        HookImport("user32.dll", "SetTimer", reinterpret_cast<void *>(RecordSetTimer)));
-    realKillTimer = reinterpret_cast<KillTimerFn>(
-        HookImport("user32.dll", "KillTimer", reinterpret_cast<void *>(RecordKillTimer)));
-    HookImport("user32.dll", "MessageBoxA", reinterpret_cast<void *>(RecordMessageBox));
-    HookImport("shell32.dll", "ShellExecuteA", reinterpret_cast<void *>(RecordShellExecute));
+    realSetTimer = HookImport<SetTimerFn>("user32.dll", "SetTimer", RecordSetTimer);
+    realKillTimer = HookImport<KillTimerFn>("user32.dll", "KillTimer", RecordKillTimer);
+    HookImport("user32.dll", "MessageBoxA", RecordMessageBox);
+    HookImport("shell32.dll", "ShellExecuteA", RecordShellExecute);
   }
   void SetUp() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);

@@ -83,10 +83,9 @@ std::string DoublePath() {
 class Help : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    realLoadLibrary = reinterpret_cast<LoadLibraryFn>(
-        HookImport("kernel32.dll", "LoadLibraryA", reinterpret_cast<void *>(RecordLoadLibrary)));
-    realRegOpenKeyEx = reinterpret_cast<RegOpenKeyExFn>(
-        HookImport("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void *>(RecordRegOpenKeyEx)));
+    realLoadLibrary = HookImport<LoadLibraryFn>("kernel32.dll", "LoadLibraryA", RecordLoadLibrary);
+    realRegOpenKeyEx =
+        HookImport<RegOpenKeyExFn>("advapi32.dll", "RegOpenKeyExA", RecordRegOpenKeyEx);
   }
   void SetUp() override {
     ASSERT_FALSE(LogPath().empty()) << "GYREL_DOUBLE_LOG is not set";

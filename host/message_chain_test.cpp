@@ -53,10 +53,9 @@ int PostedCount(HWND window, UINT message) {
 class MessageChain : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    realDefWindowProc = reinterpret_cast<DefWindowProcFn>(
-        HookImport("user32.dll", "DefWindowProcA", reinterpret_cast<void *>(RecordDefWindowProc)));
-    realKillTimer = reinterpret_cast<KillTimerFn>(
-        HookImport("user32.dll", "KillTimer", reinterpret_cast<void *>(RecordKillTimer)));
+    realDefWindowProc =
+        HookImport<DefWindowProcFn>("user32.dll", "DefWindowProcA", RecordDefWindowProc);
+    realKillTimer = HookImport<KillTimerFn>("user32.dll", "KillTimer", RecordKillTimer);
     ASSERT_NE(realDefWindowProc, nullptr);
     ASSERT_NE(realKillTimer, nullptr);
     WNDCLASSA saverClass{};
