@@ -38,6 +38,8 @@ add_executable(GyrelSaver WIN32 host/main.cpp resources/gyrel.rc)
 set_target_properties(GyrelSaver PROPERTIES SUFFIX ".scr")
 target_link_libraries(GyrelSaver gyrel_shell)
 target_link_options(GyrelSaver PRIVATE ${STATIC_RUNTIME} -s -Wl,--gc-sections)
+# Signed when GYREL_SIGN_CERT and GYREL_SIGN_KEY name a certificate (README).
+add_custom_command(TARGET GyrelSaver POST_BUILD COMMAND ${CMAKE_SOURCE_DIR}/scripts/sign.sh $<TARGET_FILE:GyrelSaver>)
 
 # The help file, compiled with chmcmd from resources/help.
 file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/*)
@@ -128,7 +130,7 @@ add_custom_command(OUTPUT ${SETUP}
   COMMAND makensis -V2 -DVERSION=${PROJECT_VERSION} -DBUILD_DIR=${CMAKE_BINARY_DIR}
           -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DOUTFILE=${SETUP} ${CMAKE_SOURCE_DIR}/installer/GyrelSaver.nsi
   DEPENDS GyrelSaver ${CMAKE_BINARY_DIR}/GyrelSaver.chm ${CMAKE_SOURCE_DIR}/installer/GyrelSaver.nsi
-          ${CMAKE_SOURCE_DIR}/resources/gyrel.ico)
+          ${CMAKE_SOURCE_DIR}/resources/gyrel.ico ${CMAKE_SOURCE_DIR}/resources/setup-welcome.bmp ${CMAKE_SOURCE_DIR}/resources/setup-header.bmp)
 add_custom_target(setup ALL DEPENDS ${SETUP})
 
 add_test(NAME release_checks COMMAND ${CMAKE_SOURCE_DIR}/tests/release-checks.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})

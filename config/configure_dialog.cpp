@@ -33,10 +33,14 @@ void ApplyFrequencyEnabling(HWND dialog) {
   EnableWindow(GetDlgItem(dialog, IDC_FREQUENCY), enabled.editBox);
 }
 
-void OnSpeedSlider(HWND dialog) {
-  settings.SetDrawSpeed(DrawSpeedFromSlider(SliderPosition(dialog, IDC_SPEED)));
+void RestartPreviewTimer() {
   if (timerId != 0) KillTimer(animationWindow, timerId);
   timerId = SetTimer(animationWindow, kAnimationTimer, settings.DrawSpeed, nullptr);
+}
+
+void OnSpeedSlider(HWND dialog) {
+  settings.SetDrawSpeed(DrawSpeedFromSlider(SliderPosition(dialog, IDC_SPEED)));
+  RestartPreviewTimer();
   NewPreviewPicture();
 }
 
@@ -122,7 +126,11 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
   switch (LOWORD(wParam)) {
   case IDOK:
     ValidateFixedFrequency(dialog);
-    settings.Save();
+    // A refused save keeps the dialog open: the user can try again or cancel.
+    if (!settings.Save()) {
+      MessageBoxA(dialog, "The settings could not be saved.", "GyrelSaver", MB_ICONERROR);
+      return 1;
+    }
     EndDialog(dialog, 1);
     return 1;
   case IDCANCEL:
@@ -140,6 +148,7 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
   case IDC_RESET:
     settings.Load();
     FillConfigControls(dialog);
+    RestartPreviewTimer(); // the preview runs at the speed the slider shows again
     return 1;
   case IDC_HELP_BUTTON:
     ShowHelpContents(dialog);

@@ -20,6 +20,20 @@ void OpenPage(const char *path) {
   const std::string address = std::string(kWebSiteHost) + path;
   ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOW);
 }
+// The bare name through the whole search order would start in the program's
+// own folder, where a planted hhctrl.ocx would run. On the NT family only
+// the system directory is searched; systems without that flag (no
+// AddDllDirectory) and the 9x family take the plain call.
+HMODULE LoadBareHelpControl() {
+  const char *const name = "hhctrl.ocx";
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  const bool nt = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (nt && kernel && GetProcAddress(kernel, "AddDllDirectory"))
+    return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return LoadLibraryA(name);
+}
 } // namespace
 
 bool QueryHtmlHelpLocation(char (&buffer)[260]) {
@@ -39,7 +53,7 @@ HWND InvokeHtmlHelp(HWND owner, const char *file, UINT command, DWORD_PTR data) 
   if (!helpLibrary && !helpFailed) {
     char location[260];
     if (QueryHtmlHelpLocation(location)) helpLibrary = LoadLibraryA(location);
-    if (!helpLibrary) helpLibrary = LoadLibraryA("hhctrl.ocx");
+    if (!helpLibrary) helpLibrary = LoadBareHelpControl();
     if (!helpLibrary) {
       helpFailed = true;
       return nullptr;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "figure/color_walker.h"
+#include "figure/curve_points.h"
 
 namespace {
 
@@ -20,36 +21,13 @@ inline int TruncateToInt(double value) {
   return value < 0 ? INT_MIN : INT_MAX;
 }
 
-// The curve's constants for a run of points, computed once per call.
-struct PointFormula {
-  double sum;      // R + r, wrapped like the original 32-bit addition
-  double distance; // d
-  double rolling;  // r
-  double rotationSin;
-  double rotationCos;
-  bool unrotated; // rotation 0: the turn is an identity, skipped in the hot loop
-
-  explicit PointFormula(const TrochoidCurve &curve)
-      : sum(static_cast<std::int32_t>(static_cast<std::uint32_t>(curve.fixedRadius) +
-                                      static_cast<std::uint32_t>(curve.rollingRadius))),
-        distance(curve.penDistance), rolling(curve.rollingRadius), rotationSin(curve.rotationSin),
-        rotationCos(curve.rotationCos),
-        unrotated(curve.rotationSin == 0 && curve.rotationCos == 1) {}
-
-  void At(double theta, double &x, double &y) const {
-    const double inner = sum * theta / rolling;
-    const double x0 = sum * std::cos(theta) - distance * std::cos(inner);
-    const double y0 = sum * std::sin(theta) - distance * std::sin(inner);
-    if (unrotated) {
-      // x0 * 1 - y0 * 0 is x0 exactly for every finite value, so skipping is exact.
-      x = x0;
-      y = y0;
-      return;
-    }
-    x = x0 * rotationCos - y0 * rotationSin;
-    y = x0 * rotationSin + y0 * rotationCos;
-  }
-};
+// True when a value off by less than the margin truncates the same way.
+inline bool TruncatesSafely(double value) {
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < 2147483647.0)) return false; // huge or not a number
+  const double fraction = magnitude - static_cast<double>(static_cast<long long>(magnitude));
+  return fraction > kTruncationMargin && fraction < 1 - kTruncationMargin;
+}
 
 // The points of one DrawStep. Kept between calls so that a warm tick
 // allocates nothing; only the message-loop thread draws.
@@ -165,8 +143,14 @@ bool TrochoidCurve::DrawStep(Surface &surface, int width, int height, int count)
   formula.At(angle - angleStep, x, y);
   surface.MoveToEx(TruncateToInt(x), TruncateToInt(y));
   SurfacePoint *points = pointBuffer.data();
+  RotatingPoints rotating(formula, angleStep);
   for (long long i = 0; i < n; ++i) {
-    formula.At(angle, x, y);
+    if (i % kAnchorInterval == 0)
+      rotating.Anchor(angle);
+    else
+      rotating.Advance();
+    rotating.Current(x, y);
+    if (!TruncatesSafely(x) || !TruncatesSafely(y)) formula.At(angle, x, y);
     points[i] = {TruncateToInt(x), TruncateToInt(y)};
     angle += angleStep;
   }

@@ -60,8 +60,10 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     break;
   case WM_SYSCOMMAND:
-    if (!hostState.isPreview &&
-        (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE))
+    // The system keeps flags of its own in the low four bits.
+    if (!hostState.isPreview && ((wParam & 0xFFF0) == SC_NEXTWINDOW ||
+                                 (wParam & 0xFFF0) == SC_PREVWINDOW ||
+                                 (wParam & 0xFFF0) == SC_SCREENSAVE))
       return 0;
     break;
   case WM_TIMER:
@@ -138,7 +140,7 @@ int RunSaverWindow(HWND parent) {
   int exitCode = 0;
   if (hostState.saverWindow) {
     if (!parent) SetForegroundWindow(hostState.saverWindow);
-    MSG message;
+    MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);
       DispatchMessageA(&message);

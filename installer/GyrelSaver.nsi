@@ -15,6 +15,9 @@ SetCompressor /SOLID lzma
 !define DESKTOP_KEY "Control Panel\Desktop"
 
 Name "${PRODUCT} ${VERSION}"
+; Setup and uninstaller are signed when scripts/sign.sh is given a certificate.
+!finalize '"${SOURCE_DIR}/scripts/sign.sh" "%1"' = 0
+!uninstfinalize '"${SOURCE_DIR}/scripts/sign.sh" "%1"' = 0
 OutFile "${OUTFILE}"
 ; The help file's path is the one the settings use by default.
 InstallDir "$PROGRAMFILES64\GyrelSaver"
@@ -30,18 +33,33 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
+; Our own look: the product icon on setup and uninstaller, a trochoid on the
+; saver's gradient on the welcome and finish pages (scripts/make-setup-art.py),
+; the product's badge in the header, and our name in the branding line.
+BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_ICON "${SOURCE_DIR}\resources\gyrel.ico"
 !define MUI_UNICON "${SOURCE_DIR}\resources\gyrel.ico"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${SOURCE_DIR}\resources\setup-header.bmp"
+!define MUI_HEADERIMAGE_UNBITMAP "${SOURCE_DIR}\resources\setup-header.bmp"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SOURCE_DIR}\resources\setup-welcome.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${SOURCE_DIR}\resources\setup-welcome.bmp"
+!define MUI_WELCOMEPAGE_TITLE "Welcome to ${PRODUCT} ${VERSION}"
+!define MUI_WELCOMEPAGE_TEXT "This will install ${PRODUCT}, a screen saver that grows trochoid curves on a drifting colour gradient.$\r$\n$\r$\nClick Next to continue."
 !define MUI_COMPONENTSPAGE_NODESC
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TITLE "${PRODUCT} is installed"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Open the screen-saver settings"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
 !insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_WELCOME
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
 
 Section "GyrelSaver screen saver (required)" SecSaver

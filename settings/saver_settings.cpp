@@ -24,7 +24,8 @@ void SaverSettings::Load() {
   ReadRegistryDword(&DrawSpeed, key, "DrawSpeed", 1, 500, 1);
 
   std::uint32_t count;
-  ReadRegistryDword(&count, key, "MinGyrels", 1, 20, 3);
+  // 0 curves is a picture of the gradient alone, which the dialog offers.
+  ReadRegistryDword(&count, key, "MinGyrels", 0, 20, 3);
   MinGyrels = static_cast<std::int32_t>(count);
   ReadRegistryDword(&count, key, "MaxGyrels", static_cast<std::uint32_t>(MinGyrels), 20, 5);
   MaxGyrels = static_cast<std::int32_t>(count);
@@ -49,19 +50,19 @@ void SaverSettings::Load() {
   SetRefreshPause(RefreshPause);
 }
 
-void SaverSettings::Save() const {
+bool SaverSettings::Save() const {
   const char *key = kSettingsKeyPath;
-  WriteRegistryString(HelpFile, key, "HelpFile");
-  WriteRegistryDword(DrawSpeed, key, "DrawSpeed");
-  WriteRegistryDword(static_cast<std::uint32_t>(MinGyrels), key, "MinGyrels");
-  WriteRegistryDword(static_cast<std::uint32_t>(MaxGyrels), key, "MaxGyrels");
-  WriteRegistryDword(MaxBrightness, key, "MaxBrightness");
-  WriteRegistryDword(PointsPerCycle, key, "PointsPerCycle");
-  WriteRegistryDword(Red, key, "Red");
-  WriteRegistryDword(Green, key, "Green");
-  WriteRegistryDword(Blue, key, "Blue");
-  WriteRegistryDword(ChangeFrequency, key, "ChangeFrequency");
-  WriteRegistryDword(RefreshPause, key, "RefreshPause");
-  WriteRegistryDword(UseFixedFrequency ? 1 : 0, key, "UseFixedFrequency");
-  WriteRegistryDword(ChangeBackground ? 1 : 0, key, "ChangeBackground");
+  // Stops at the first write the registry refuses, so the caller can say so.
+  return WriteRegistryString(HelpFile, key, "HelpFile") &&
+         WriteRegistryDword(DrawSpeed, key, "DrawSpeed") &&
+         WriteRegistryDword(static_cast<std::uint32_t>(MinGyrels), key, "MinGyrels") &&
+         WriteRegistryDword(static_cast<std::uint32_t>(MaxGyrels), key, "MaxGyrels") &&
+         WriteRegistryDword(MaxBrightness, key, "MaxBrightness") &&
+         WriteRegistryDword(PointsPerCycle, key, "PointsPerCycle") &&
+         WriteRegistryDword(Red, key, "Red") && WriteRegistryDword(Green, key, "Green") &&
+         WriteRegistryDword(Blue, key, "Blue") &&
+         WriteRegistryDword(ChangeFrequency, key, "ChangeFrequency") &&
+         WriteRegistryDword(RefreshPause, key, "RefreshPause") &&
+         WriteRegistryDword(UseFixedFrequency ? 1 : 0, key, "UseFixedFrequency") &&
+         WriteRegistryDword(ChangeBackground ? 1 : 0, key, "ChangeBackground");
 }

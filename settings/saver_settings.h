@@ -25,7 +25,7 @@ public:
   void SetRefreshPause(std::uint32_t pause);
   void SetDrawSpeed(std::uint32_t speed);
   void Load();
-  void Save() const;
+  bool Save() const; // false when the registry refused a value
 };
 
 extern SaverSettings settings;
