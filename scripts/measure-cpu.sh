@@ -3,7 +3,9 @@
 # of the same period. For each setting: CPU seconds per wall second of the
 # saver process and of the X server (which rasterises under Wine), and the
 # saver's CPU time per tick.
-#   scripts/measure-cpu.sh [BUILD_DIR] [SECONDS]
+#   scripts/measure-cpu.sh [BUILD_DIR] [SECONDS] [OTHER.scr...]
+# Each OTHER.scr (another release's saver, say) is measured beside this
+# build's in the same session, with the same settings.
 set -eu
 build_dir=${1:-build/windows}
 seconds=${2:-30}
@@ -11,6 +13,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 exec "$here/wine-session.sh" "$build_dir" bash -c '
 set -eu
 build=$1 seconds=$2
+shift 2
+others=("$@")
 key="HKCU\\Software\\Quorvel\\GyrelSaver"
 hz=$(getconf CLK_TCK)
 cpu_ticks() { awk "{ print \$14 + \$15 }" "/proc/$1/stat"; }
@@ -40,6 +44,9 @@ for profile in defaults heaviest; do
     done
   fi
   echo "== $profile (DrawSpeed 1 ms; Wine runs timers at 10 ms at the shortest)"
+  for other in "${others[@]}"; do
+    run "saver /s ($(basename "$(dirname "$(dirname "$(dirname "$other")")")"))" wine "$other" /s
+  done
   run "saver /s" wine "$build/GyrelSaver.scr" /s
   saver_cpu=$process_cpu
   ticks=$(wine "$build/timer_only.exe" 1 "$seconds" | tr -d "\r" | sed -n "s/^ticks //p")
@@ -47,4 +54,4 @@ for profile in defaults heaviest; do
   awk -v cpu=$saver_cpu -v t=$ticks -v s=$seconds "BEGIN { printf \"ticks per second %.1f; saver CPU per tick %.3f ms\n\", t / s, cpu * s / t * 1000 }"
 done
 wine reg delete "$key" /f >/dev/null 2>&1 || true
-' _ "$build_dir" "$seconds"
+' _ "$build_dir" "$seconds" "${@:3}"
