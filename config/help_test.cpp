@@ -1,7 +1,7 @@
-// The help entry points against a test double of the HTML Help control
-// registered under the control's class id. Each scenario runs in a process
-// of its own (the control is loaded once per process): CTest passes the
-// filter and, for the fallback cases, a Wine DLL override.
+// The help entry points against a test double of the HTML Help control.
+// Each scenario runs in a process of its own (the control is loaded once per
+// process); CTest passes the filter, a Wine DLL override where one is needed,
+// and runs the fallback case from a folder with a double planted as hhctrl.ocx.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -17,123 +17,99 @@
 #include "tests/import_hook.h"
 
 namespace {
-std::vector<std::string> librariesLoaded;
+std::vector<std::string> loads; // "name" or "name from system32"
 int classesRootOpens = 0;
-using LoadLibraryFn = HMODULE(WINAPI *)(LPCSTR);
-using RegOpenKeyExFn = LONG(WINAPI *)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
-LoadLibraryFn realLoadLibrary;
-RegOpenKeyExFn realRegOpenKeyEx;
+decltype(&LoadLibraryA) realLoadLibrary;
+decltype(&LoadLibraryExA) realLoadLibraryEx;
+decltype(&RegOpenKeyExA) realRegOpenKeyEx;
 
 HMODULE WINAPI RecordLoadLibrary(LPCSTR name) {
-  librariesLoaded.push_back(name);
+  loads.push_back(name);
   return realLoadLibrary(name);
 }
+HMODULE WINAPI RecordLoadLibraryEx(LPCSTR name, HANDLE file, DWORD flags) {
+  loads.push_back(std::string(name) + (flags == LOAD_LIBRARY_SEARCH_SYSTEM32 ? " from system32" : " ?"));
+  return realLoadLibraryEx(name, file, flags);
+}
 LONG WINAPI RecordRegOpenKeyEx(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key) {
-  if (root == HKEY_CLASSES_ROOT) ++classesRootOpens;
+  classesRootOpens += root == HKEY_CLASSES_ROOT;
   return realRegOpenKeyEx(root, path, options, access, key);
 }
 
-std::string LogPath() {
-  return std::getenv("GYREL_DOUBLE_LOG") ? std::getenv("GYREL_DOUBLE_LOG") : "";
-}
-std::vector<std::string> LogLines() {
+std::vector<std::string> DoubleLog() {
   std::vector<std::string> lines;
-  std::ifstream log(LogPath());
+  std::ifstream log(std::getenv("GYREL_DOUBLE_LOG"));
   for (std::string line; std::getline(log, line);)
     lines.push_back(line);
   return lines;
 }
 
-// Points the control's registration at `path` for the length of a test and restores it.
-class HelpControlRegistration {
-public:
-  explicit HelpControlRegistration(const std::string &path) {
-    DWORD size = sizeof saved_;
-    hadValue_ = RegGetValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, RRF_RT_REG_SZ,
-                             nullptr, saved_, &size) == ERROR_SUCCESS;
-    Set(path);
-  }
-  ~HelpControlRegistration() {
-    if (hadValue_)
-      Set(saved_);
-    else
-      RegDeleteKeyA(HKEY_CLASSES_ROOT, kHelpControlClsidKey);
-  }
-  static void Set(const std::string &path) {
-    HKEY key;
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                    &key, nullptr);
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(path.c_str()),
-                   static_cast<DWORD>(path.size() + 1));
-    RegCloseKey(key);
-  }
-
-private:
-  char saved_[MAX_PATH] = "";
-  bool hadValue_ = false;
-};
+void Register(const std::string &path) {
+  RegSetKeyValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, REG_SZ, path.c_str(),
+                  DWORD(path.size() + 1));
+}
 
 std::string DoublePath() {
   char exe[MAX_PATH];
   GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string path = exe;
+  const std::string path = exe;
   return path.substr(0, path.find_last_of('\\') + 1) + "doubles\\hhctrl_double.dll";
 }
 
 class Help : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    realLoadLibrary = HookImport<LoadLibraryFn>("kernel32.dll", "LoadLibraryA", RecordLoadLibrary);
-    realRegOpenKeyEx =
-        HookImport<RegOpenKeyExFn>("advapi32.dll", "RegOpenKeyExA", RecordRegOpenKeyEx);
+    realLoadLibrary = HookImport("kernel32.dll", "LoadLibraryA", RecordLoadLibrary);
+    realLoadLibraryEx = HookImport("kernel32.dll", "LoadLibraryExA", RecordLoadLibraryEx);
+    realRegOpenKeyEx = HookImport("advapi32.dll", "RegOpenKeyExA", RecordRegOpenKeyEx);
   }
   void SetUp() override {
-    ASSERT_FALSE(LogPath().empty()) << "GYREL_DOUBLE_LOG is not set";
-    std::remove(LogPath().c_str());
-    settings = SaverSettings();
+    ASSERT_NE(std::getenv("GYREL_DOUBLE_LOG"), nullptr);
+    std::remove(std::getenv("GYREL_DOUBLE_LOG"));
     settings.HelpFile = kDefaultHelpFile;
   }
+  void TearDown() override { Register(original); } // the prefix keeps its registration
+  static inline std::string original = [] {
+    char path[MAX_PATH] = "";
+    DWORD size = sizeof path;
+    RegGetValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, RRF_RT_REG_SZ, nullptr, path, &size);
+    return std::string(path);
+  }();
 };
 } // namespace
 
 TEST_F(Help, PopupAndContentsReachTheRegisteredControl) {
-  HelpControlRegistration registration(DoublePath());
+  Register(DoublePath());
   ShowContextHelpPopup(nullptr, 1004, POINT{120, 340});
-  ShowContextHelpPopup(nullptr, 0, POINT{5, 6}); // a control without a help id
   ShowHelpContents(nullptr);
-  const std::vector<std::string> lines = LogLines();
-  ASSERT_EQ(lines.size(), 3u);
-  const std::string popupFile =
-      "file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm::/HelpTopics.txt";
-  const std::string record = " command=14 cb=" + std::to_string(sizeof(HH_POPUP)) +
-                             " hinst=0 id=1004 text=0 pt=120,340 fg=00dddd bg=370000"
-                             " margins=-1,-1,-1,-1 font=MS Sans Serif, 10, ,";
-  EXPECT_EQ(lines[0], "owner=0 " + popupFile + record);
-  EXPECT_NE(lines[1].find(" id=0 "), std::string::npos) << lines[1];
-  EXPECT_EQ(lines[2],
-            "owner=0 file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm command=1 data=0");
-  ASSERT_FALSE(librariesLoaded.empty());
-  EXPECT_EQ(librariesLoaded.front(), DoublePath());
-  EXPECT_EQ(librariesLoaded.size(), 1u); // loaded once, kept
+  const std::vector<std::string> expected = {
+      "loaded",
+      "owner=0 file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm::/HelpTopics.txt command=14 cb=" +
+          std::to_string(sizeof(HH_POPUP)) +
+          " hinst=0 id=1004 text=0 pt=120,340 fg=00dddd bg=370000 margins=-1,-1,-1,-1"
+          " font=MS Sans Serif, 10, ,",
+      "owner=0 file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm command=1 data=0"};
+  EXPECT_EQ(DoubleLog(), expected);
+  EXPECT_EQ(loads, std::vector<std::string>{DoublePath()}); // loaded once, kept
 }
 
-TEST_F(Help, FallsBackToTheBareNameWhenTheRegisteredPathFails) {
-  HelpControlRegistration registration("C:\\nowhere\\missing-help-control.dll");
-  InvokeHtmlHelp(nullptr, "nothing.chm", kHelpDisplayToc + 1000,
-                 0); // an unknown command does nothing
-  const std::vector<std::string> expected = {"C:\\nowhere\\missing-help-control.dll", "hhctrl.ocx"};
-  EXPECT_EQ(librariesLoaded, expected);
+// Run beside a planted hhctrl.ocx (the double): only the system's copy may load.
+TEST_F(Help, FallsBackToTheSystemCopyOnly) {
+  Register("C:\\nowhere\\missing-help-control.dll");
+  InvokeHtmlHelp(nullptr, "nothing.chm", kHelpDisplayToc + 1000, 0); // unknown: does nothing
+  const std::vector<std::string> expected = {"C:\\nowhere\\missing-help-control.dll",
+                                             "hhctrl.ocx from system32"};
+  EXPECT_EQ(loads, expected);
+  EXPECT_EQ(DoubleLog(), std::vector<std::string>{}) << "the planted control was run";
 }
 
 // Run with the system's control disabled (WINEDLLOVERRIDES=hhctrl.ocx=d).
 TEST_F(Help, AFailedLoadLatches) {
-  HelpControlRegistration registration("C:\\nowhere\\missing-help-control.dll");
+  Register("C:\\nowhere\\missing-help-control.dll");
   EXPECT_EQ(InvokeHtmlHelp(nullptr, "x.chm", kHelpDisplayToc, 0), nullptr);
-  EXPECT_EQ(classesRootOpens, 1);
-  HelpControlRegistration::Set(DoublePath()); // now it could load, but no one looks again
-  EXPECT_EQ(InvokeHtmlHelp(nullptr, "x.chm", kHelpDisplayToc, 0), nullptr);
+  Register(DoublePath()); // now it could load, but no one looks again
   ShowHelpContents(nullptr);
   EXPECT_EQ(classesRootOpens, 1);
-  EXPECT_EQ(librariesLoaded.size(), 2u);
-  EXPECT_TRUE(LogLines().empty());
+  EXPECT_EQ(loads.size(), 2u);
+  EXPECT_TRUE(DoubleLog().empty());
 }

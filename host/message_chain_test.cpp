@@ -1,48 +1,30 @@
 // The saver window's message chain (SaverWindowProc -> ScreenSaverProc ->
-// SaverDefaultProc -> DefWindowProcA) checked by recorded sequences: what
-// reaches DefWindowProcA, what is posted, what is drawn.
+// SaverDefaultProc -> DefWindowProcA), checked by recorded sequences: the
+// result, the WM_CLOSE posted and whether the message reached DefWindowProcA.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <sstream>
 #include <vector>
 
 #include "animation/saver_procedure.h"
 #include "figure/curve_set.h"
-#include "figure/gdi_surface.h"
+#include "figure/random.h"
 #include "host/host_state.h"
 #include "settings/saver_settings.h"
 #include "tests/import_hook.h"
 
 namespace {
-struct Reached {
-  UINT message;
-  WPARAM wParam;
-};
-std::vector<Reached> defaultCalls;
-std::vector<UINT_PTR> killedTimers;
-using DefWindowProcFn = LRESULT(WINAPI *)(HWND, UINT, WPARAM, LPARAM);
-using KillTimerFn = BOOL(WINAPI *)(HWND, UINT_PTR);
-DefWindowProcFn realDefWindowProc;
-KillTimerFn realKillTimer;
-
+std::vector<UINT> reachedDefault;
+decltype(&DefWindowProcA) realDefWindowProc;
 LRESULT WINAPI RecordDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  defaultCalls.push_back({message, wParam});
+  reachedDefault.push_back(message);
   return realDefWindowProc(window, message, wParam, lParam);
 }
-BOOL WINAPI RecordKillTimer(HWND window, UINT_PTR id) {
-  killedTimers.push_back(id);
-  return realKillTimer(window, id);
-}
 
-bool ReachedDefault(UINT message, WPARAM wParam = static_cast<WPARAM>(-1)) {
-  for (const Reached &r : defaultCalls)
-    if (r.message == message && (wParam == static_cast<WPARAM>(-1) || r.wParam == wParam))
-      return true;
-  return false;
-}
-
-int PostedCount(HWND window, UINT message) {
+int TakePosted(HWND window, UINT message) {
   MSG msg;
   int count = 0;
   while (PeekMessageA(&msg, window, message, message, PM_REMOVE))
@@ -50,28 +32,20 @@ int PostedCount(HWND window, UINT message) {
   return count;
 }
 
+enum Mode { FullScreen, PreviewChild, DialogControl };
+
 class MessageChain : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    realDefWindowProc =
-        HookImport<DefWindowProcFn>("user32.dll", "DefWindowProcA", RecordDefWindowProc);
-    realKillTimer = HookImport<KillTimerFn>("user32.dll", "KillTimer", RecordKillTimer);
-    ASSERT_NE(realDefWindowProc, nullptr);
-    ASSERT_NE(realKillTimer, nullptr);
-    WNDCLASSA saverClass{};
-    saverClass.style = CS_OWNDC;
-    saverClass.lpfnWndProc = SaverWindowProc;
-    saverClass.hInstance = GetModuleHandleA(nullptr);
+    realDefWindowProc = HookImport("user32.dll", "DefWindowProcA", RecordDefWindowProc);
+    WNDCLASSA saverClass{CS_OWNDC, SaverWindowProc, 0, 0, GetModuleHandleA(nullptr)};
     saverClass.lpszClassName = "TestSaverClass";
     RegisterClassA(&saverClass);
-    WNDCLASSA parentClass{};
-    parentClass.lpfnWndProc = DefWindowProcA;
-    parentClass.hInstance = GetModuleHandleA(nullptr);
+    WNDCLASSA parentClass{0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr)};
     parentClass.lpszClassName = "TestParentClass";
     RegisterClassA(&parentClass);
     RegisterPreviewControlClass(nullptr);
   }
-
   void SetUp() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver");
     hostState = SaverHostState{};
@@ -79,306 +53,217 @@ protected:
     isPaused = false;
     finishedTicks = 0;
   }
-
   void TearDown() override {
+    if (parent) DestroyWindow(parent);
+    if (window && IsWindow(window)) DestroyWindow(window);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+  void Make(Mode mode) {
     if (window && IsWindow(window)) DestroyWindow(window);
     if (parent) DestroyWindow(parent);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
-
-  void MakeFullScreen() {
-    window = CreateWindowExA(WS_EX_TOPMOST, "TestSaverClass", "Screen Saver", WS_POPUP | WS_VISIBLE,
-                             0, 0, 320, 240, nullptr, nullptr, hostState.instance, nullptr);
+    parent = nullptr;
+    hostState.isPreview = mode != FullScreen;
+    if (mode != FullScreen)
+      parent = CreateWindowExA(0, "TestParentClass", "Parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                               0, 300, 200, nullptr, nullptr, hostState.instance, nullptr);
+    const char *className = mode == DialogControl ? "GyrelClass" : "TestSaverClass";
+    const DWORD style = mode == FullScreen ? WS_POPUP | WS_VISIBLE : WS_CHILD | WS_VISIBLE;
+    window = CreateWindowExA(0, className, "Screen Saver", style, 0, 0, 320, 240, parent, nullptr,
+                             hostState.instance, nullptr);
     ASSERT_NE(window, nullptr);
-    Settle();
-  }
-
-  void MakePreview() {
-    parent = CreateWindowExA(0, "TestParentClass", "Parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                             300, 200, nullptr, nullptr, hostState.instance, nullptr);
-    hostState.isPreview = 1;
-    window = CreateWindowExA(0, "TestSaverClass", "Preview", WS_CHILD | WS_VISIBLE, 0, 0, 150, 100,
-                             parent, nullptr, hostState.instance, nullptr);
-    ASSERT_NE(window, nullptr);
-    Settle();
-  }
-
-  // Lets creation messages pass, then starts recording from a clean slate.
-  void Settle() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    MSG msg; // creation settles; recording starts from a clean slate
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
       if (msg.message != WM_TIMER) DispatchMessageA(&msg);
-    }
-    PostedCount(window, WM_CLOSE);
-    defaultCalls.clear();
-    killedTimers.clear();
+    TakePosted(window, WM_CLOSE);
+    reachedDefault.clear();
   }
-
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return SendMessageA(window, message, wParam, lParam);
+  // "result/closes/default" of one message.
+  std::string Trace(UINT message, WPARAM wParam, LPARAM lParam) {
+    reachedDefault.clear();
+    const LRESULT result = SendMessageA(window, message, wParam, lParam);
+    bool reached = false;
+    for (UINT m : reachedDefault)
+      reached |= m == message;
+    std::ostringstream out;
+    out << result << "/" << TakePosted(window, WM_CLOSE) << "/" << (reached ? "D" : "-");
+    isPaused = false;
+    return out.str();
   }
-
-  HWND window = nullptr;
-  HWND parent = nullptr;
+  HWND window = nullptr, parent = nullptr;
 };
 } // namespace
 
-TEST_F(MessageChain, InputClosesFullScreenButNotPreview) {
+TEST_F(MessageChain, InputAndCommandsByMode) {
   struct Case {
+    const char *name;
     UINT message;
     WPARAM wParam;
-    int closesFullScreen;
+    LPARAM lParam;
+    const char *expected[3]; // full screen, preview child, dialog's preview control
   };
   const Case cases[] = {
-      {WM_SYSKEYDOWN, 'X', 1},
-      {WM_LBUTTONDOWN, 0, 1},
-      {WM_RBUTTONDOWN, 0, 1},
-      {WM_MBUTTONDOWN, 0, 1},
-      {WM_ACTIVATEAPP, 0, 1},
-      {WM_ACTIVATEAPP, 1, 0},
-      {WM_POWER, PWR_CRITICALRESUME, 1},
-      {WM_POWER, PWR_SUSPENDREQUEST, 0},
-      {WM_KEYDOWN, 'K', 0}, // consumed by the pause toggle
+      {"key (pause)", WM_KEYDOWN, 'K', 0, {"0/0/-", "0/0/-", "0/0/-"}},
+      {"alt+key", WM_SYSKEYDOWN, 'X', 0, {"0/1/D", "0/0/D", "0/0/D"}},
+      {"left button", WM_LBUTTONDOWN, 0, 0, {"0/1/D", "0/0/D", "1/0/-"}},
+      {"right button", WM_RBUTTONDOWN, 0, 0, {"0/1/D", "0/0/D", "1/0/-"}},
+      {"middle button", WM_MBUTTONDOWN, 0, 0, {"0/1/D", "0/0/D", "1/0/-"}},
+      {"activate", WM_ACTIVATE, WA_ACTIVE, 0, {"0/0/D", "0/0/D", "1/0/-"}},
+      {"double click", WM_LBUTTONDBLCLK, 0, 0, {"0/0/D", "0/0/D", "0/0/D"}},
+      {"deactivated", WM_ACTIVATEAPP, 0, 0, {"0/1/D", "0/0/D", "0/0/D"}},
+      {"activated", WM_ACTIVATEAPP, 1, 0, {"0/0/D", "0/0/D", "0/0/D"}},
+      {"critical resume", WM_POWER, PWR_CRITICALRESUME, 0, {"0/1/D", "0/0/D", "0/0/D"}},
+      {"suspend request", WM_POWER, PWR_SUSPENDREQUEST, 0, {"0/0/D", "0/0/D", "0/0/D"}},
+      {"query suspend", WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0, {"0/1/D", "0/0/D", "0/0/D"}},
+      {"resume", WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0, {"0/1/D", "0/0/D", "0/0/D"}},
+      {"resume after failure", WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, PBTF_APMRESUMEFROMFAILURE,
+       {"0/0/D", "0/0/D", "0/0/D"}},
+      {"set cursor", WM_SETCURSOR, 0, HTCLIENT, {"1/0/-", "0/0/D", "1/0/-"}},
+      {"screen save", WM_SYSCOMMAND, SC_SCREENSAVE, 0, {"0/0/-", "0/0/D", "0/0/D"}},
+      {"next window, low bits set", WM_SYSCOMMAND, SC_NEXTWINDOW | 3, 0, {"0/0/-", "0/0/D", "0/0/D"}},
+      {"previous window", WM_SYSCOMMAND, SC_PREVWINDOW, 0, {"0/0/-", "0/0/D", "0/0/D"}},
+      {"set text", WM_SETTEXT, 0, LPARAM("Other"), {"0/0/-", "0/0/-", "1/0/D"}},
+      {"erase", WM_ERASEBKGND, 0, 0, {"0/0/-", "0/0/-", "0/0/-"}},
+      {"foreign timer", WM_TIMER, 12345, 0, {"0/0/D", "0/0/D", "0/0/D"}},
+      {"context menu", WM_CONTEXTMENU, 0, 0x00420017, {"0/0/D", "1/0/-", "0/0/D"}},
   };
-  MakeFullScreen();
-  for (const Case &c : cases) {
-    Send(c.message, c.wParam);
-    EXPECT_EQ(PostedCount(window, WM_CLOSE), c.closesFullScreen) << std::hex << c.message;
+  std::ostringstream expected, actual;
+  for (Mode mode : {FullScreen, PreviewChild, DialogControl}) {
+    Make(mode);
+    for (const Case &c : cases) {
+      expected << mode << " " << c.name << ": " << c.expected[mode] << "\n";
+      actual << mode << " " << c.name << ": " << Trace(c.message, c.wParam, c.lParam) << "\n";
+    }
+    if (mode == PreviewChild) {
+      MSG posted; // the preview hands the context menu to its parent
+      EXPECT_TRUE(PeekMessageA(&posted, parent, WM_CONTEXTMENU, WM_CONTEXTMENU, PM_REMOVE));
+    }
   }
-  DestroyWindow(window);
-  MakePreview();
-  for (const Case &c : cases) {
-    Send(c.message, c.wParam);
-    EXPECT_EQ(PostedCount(window, WM_CLOSE), 0) << std::hex << c.message;
-  }
+  EXPECT_EQ(actual.str(), expected.str());
 }
 
-TEST_F(MessageChain, KeyDownTogglesThePauseAndStopsThere) {
-  MakeFullScreen();
-  EXPECT_EQ(Send(WM_KEYDOWN, 'A'), 0);
-  EXPECT_TRUE(isPaused);
-  EXPECT_FALSE(ReachedDefault(WM_KEYDOWN));
-  const long pens = gdiResourceCounts.pensCreated;
-  EXPECT_EQ(Send(WM_TIMER, 12345), 0); // paused: any timer id, not passed on
-  EXPECT_FALSE(ReachedDefault(WM_TIMER));
-  EXPECT_EQ(gdiResourceCounts.pensCreated, pens);
-  Send(WM_KEYDOWN, 'A');
-  EXPECT_FALSE(isPaused);
-  Send(WM_TIMER, timerId);
-  EXPECT_EQ(gdiResourceCounts.pensCreated - pens, pictureCurves.curveCount);
-  Send(WM_TIMER, 12345); // a foreign timer goes on down the chain
-  EXPECT_TRUE(ReachedDefault(WM_TIMER, 12345));
-}
-
-TEST_F(MessageChain, NothingAfterClosingWasGranted) {
-  MakeFullScreen();
-  hostState.isClosing = 1;
-  const long pens = gdiResourceCounts.pensCreated;
-  EXPECT_EQ(Send(WM_TIMER, timerId), 0);
-  EXPECT_EQ(gdiResourceCounts.pensCreated, pens);
-  EXPECT_FALSE(ReachedDefault(WM_TIMER));
-  Send(WM_KEYDOWN, 'A'); // straight to DefWindowProcA: no pause toggle
-  EXPECT_FALSE(isPaused);
-  EXPECT_TRUE(ReachedDefault(WM_KEYDOWN));
-  Send(WM_LBUTTONDOWN);
-  EXPECT_EQ(PostedCount(window, WM_CLOSE), 0);
-}
-
-TEST_F(MessageChain, WindowTextNeverChanges) {
-  MakeFullScreen();
-  EXPECT_EQ(Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), 0);
-  char text[64];
-  GetWindowTextA(window, text, sizeof text);
-  EXPECT_STREQ(text, "Screen Saver");
-}
-
-TEST_F(MessageChain, SystemCommandsRefusedOnlyInFullScreen) {
-  const WPARAM refused[] = {SC_SCREENSAVE, SC_NEXTWINDOW, SC_PREVWINDOW};
-  MakeFullScreen();
-  for (WPARAM command : refused) {
-    EXPECT_EQ(Send(WM_SYSCOMMAND, command), 0);
-    EXPECT_FALSE(ReachedDefault(WM_SYSCOMMAND, command)) << std::hex << command;
-  }
-  DestroyWindow(window);
-  MakePreview();
-  for (WPARAM command : {SC_NEXTWINDOW, SC_PREVWINDOW}) {
-    Send(WM_SYSCOMMAND, command);
-    EXPECT_TRUE(ReachedDefault(WM_SYSCOMMAND, command)) << std::hex << command;
-  }
-}
-
-TEST_F(MessageChain, PreviewHandsHelpAndContextMenuToItsParent) {
-  MakePreview();
-  EXPECT_EQ(Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), 0x00420017), 1);
-  MSG posted;
-  ASSERT_TRUE(PeekMessageA(&posted, parent, WM_CONTEXTMENU, WM_CONTEXTMENU, PM_REMOVE));
-  EXPECT_EQ(posted.wParam, reinterpret_cast<WPARAM>(parent));
-  EXPECT_EQ(posted.lParam, 0x00420017);
-  EXPECT_FALSE(ReachedDefault(WM_CONTEXTMENU));
-  // WM_HELP carries a pointer, which the system does not post across; the
-  // preview still keeps it from its own default handling.
-  HELPINFO help{sizeof help, HELPINFO_WINDOW, 0, window, 0, {1, 2}};
-  EXPECT_EQ(Send(WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), 1);
-  EXPECT_FALSE(ReachedDefault(WM_HELP));
-}
-
-TEST_F(MessageChain, PowerBroadcast) {
-  struct Case {
-    WPARAM event;
-    LPARAM flags;
-    int closes;
-  };
-  const Case cases[] = {{PBT_APMQUERYSUSPEND, 0, 1},
-                        {PBT_APMSUSPEND, 0, 1},
-                        {PBT_APMRESUMESUSPEND, 0, 1},
-                        {PBT_APMRESUMESUSPEND, PBTF_APMRESUMEFROMFAILURE, 0},
-                        {PBT_APMRESUMEAUTOMATIC, PBTF_APMRESUMEFROMFAILURE, 0},
-                        {PBT_APMBATTERYLOW, 0, 1},
-                        {PBT_APMOEMEVENT, 0, 1}};
-  MakeFullScreen();
-  for (const Case &c : cases) {
-    Send(WM_POWERBROADCAST, c.event, c.flags);
-    EXPECT_EQ(PostedCount(window, WM_CLOSE), c.closes) << c.event << "/" << c.flags;
-    EXPECT_TRUE(ReachedDefault(WM_POWERBROADCAST, c.event));
-  }
-  hostState.lastAcLineStatus = ReadAcLineStatus();
-  Send(WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE);
-  EXPECT_EQ(PostedCount(window, WM_CLOSE), 0); // the AC line status is as it was
-  hostState.lastAcLineStatus = 77;
-  Send(WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE);
-  EXPECT_EQ(PostedCount(window, WM_CLOSE), 1);
-  EXPECT_EQ(hostState.lastAcLineStatus, ReadAcLineStatus());
-}
-
-TEST_F(MessageChain, MouseTravelAddsUpFromTheReference) {
-  SetCursorPos(100, 100);
-  MakeFullScreen();
-  ASSERT_EQ(hostState.lastCursorPos.x, 100);
-  struct Step {
-    int x, y, closes;
-  };
-  const Step steps[] = {{102, 102, 0}, {101, 103, 0}, {103, 102, 1}, {104, 102, 0}, {108, 102, 1}};
-  for (const Step &s : steps) {
-    SetCursorPos(s.x, s.y);
-    Send(WM_MOUSEMOVE);
-    EXPECT_EQ(PostedCount(window, WM_CLOSE), s.closes) << s.x << "," << s.y;
-  }
-}
-
-TEST_F(MessageChain, SetCursorIsAnsweredWithoutACursor) {
-  MakeFullScreen();
-  EXPECT_EQ(Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), HTCLIENT), 1);
-  EXPECT_EQ(GetCursor(), nullptr);
-}
-
-TEST_F(MessageChain, EraseBackgroundPaintsThroughItsOwnContext) {
-  MakeFullScreen();
-  const GdiResourceCounts before = gdiResourceCounts;
-  HDC dc = GetDC(window);
-  EXPECT_EQ(Send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)), 0);
-  ReleaseDC(window, dc);
-  EXPECT_EQ(gdiResourceCounts.contextsTaken - before.contextsTaken, 1);
-  EXPECT_EQ(gdiResourceCounts.contextsReleased - before.contextsReleased, 1);
-  EXPECT_FALSE(ReachedDefault(WM_ERASEBKGND));
-}
-
-TEST_F(MessageChain, DestroyStopsTheTimerAndQuits) {
-  MakeFullScreen();
-  const UINT_PTR id = timerId;
-  ASSERT_NE(id, 0u);
-  DestroyWindow(window);
-  ASSERT_EQ(killedTimers.size(), 1u);
-  EXPECT_EQ(killedTimers[0], id);
-  MSG quit;
-  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  EXPECT_EQ(quit.wParam, 0u);
-}
-
-TEST_F(MessageChain, CreationLoadsSettingsAndStartsAPicture) {
-  HKEY key;
-  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", 0, nullptr, 0, KEY_WRITE,
-                  nullptr, &key, nullptr);
-  const DWORD seven = 7;
-  RegSetValueExA(key, "MinGyrels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&seven), 4);
-  RegSetValueExA(key, "MaxGyrels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&seven), 4);
-  RegCloseKey(key);
-  MakeFullScreen();
-  EXPECT_EQ(animationWindow, window);
-  EXPECT_EQ(pictureCurves.curveCount, 7);
-  EXPECT_NE(timerId, 0u);
-  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver");
-}
-
-TEST_F(MessageChain, PictureRenewsAfterThePause) {
-  MakeFullScreen();
-  settings.SetRefreshPause(1); // 50 ticks at 1 ms
-  for (TrochoidCurve &curve : pictureCurves.curves)
-    curve.stepsDone = curve.stepsPerRun;
-  Send(WM_TIMER, timerId); // finds the picture unfinished, draws: now all finished
-  ASSERT_TRUE(pictureCurves.AllFinished());
-  const TrochoidCurve *first = &pictureCurves.curves.front();
-  for (DWORD tick = 0; tick < settings.PauseTicks; ++tick)
-    Send(WM_TIMER, timerId);
-  EXPECT_EQ(&pictureCurves.curves.front(), first); // still the old picture
-  EXPECT_EQ(finishedTicks, settings.PauseTicks);
-  Send(WM_TIMER, timerId);
-  EXPECT_EQ(finishedTicks, 0u);
-  EXPECT_GT(pictureCurves.curves.front().stepsDone, 0); // the new curves drew at once
-}
-
-TEST_F(MessageChain, PasswordVerificationOnTheNineXFamily) {
+// The cursor reference: travel adds up from it, and a refused close resets it;
+// a close requested while the prompt is open brings no second prompt.
+TEST_F(MessageChain, MouseTravelAndARefusedPassword) {
   static int prompts;
-  static BOOL verdict;
+  static HWND saver;
   prompts = 0;
-  verdict = FALSE;
-  MakeFullScreen();
+  SetCursorPos(100, 100);
+  Make(FullScreen);
+  saver = window;
   hostState.isWin9x = 1;
   hostState.verifyPassword = [](HWND) -> BOOL {
     ++prompts;
-    return verdict;
+    SetCursorPos(150, 150); // the user moved the mouse to the prompt
+    SendMessageA(saver, WM_CLOSE, 0, 0);
+    return FALSE;
   };
-  SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))); // as a prompt leaves it
-  EXPECT_EQ(Send(WM_CLOSE), 0);                                         // refused
-  EXPECT_TRUE(IsWindow(window));
-  EXPECT_EQ(GetCursor(), nullptr); // hidden again after the refusal
-  EXPECT_EQ(prompts, 1);
-  EXPECT_EQ(hostState.isClosing, 0u);
-  Send(WM_CLOSE); // within 200 ms: refused without a prompt
-  EXPECT_EQ(prompts, 1);
-  Sleep(250);
-  verdict = TRUE;
-  Send(WM_CLOSE);
-  EXPECT_EQ(prompts, 2);
-  EXPECT_EQ(hostState.isClosing, 1u);
-  EXPECT_FALSE(IsWindow(window));
-}
-
-TEST_F(MessageChain, AutoPlayQueryIsAnsweredEvenInAPreview) {
-  MakePreview();
-  hostState.queryCancelAutoPlayMessage = RegisterWindowMessageA("QueryCancelAutoPlay");
-  EXPECT_EQ(Send(hostState.queryCancelAutoPlayMessage), 0);
-  EXPECT_EQ(PostedCount(window, WM_CLOSE), 1);
-  hostState.verifyPassword = [](HWND) -> BOOL { return TRUE; };
-  EXPECT_EQ(Send(hostState.queryCancelAutoPlayMessage), 1);
-  hostState.verifyPassword = nullptr;
-}
-
-TEST_F(MessageChain, PreviewControlKeepsMouseAndActivation) {
-  parent = CreateWindowExA(0, "TestParentClass", "Dialog", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
-                           nullptr, nullptr, hostState.instance, nullptr);
-  window = CreateWindowExA(0, "GyrelClass", "Custom1", WS_CHILD | WS_VISIBLE, 0, 0, 150, 100,
-                           parent, nullptr, hostState.instance, nullptr);
-  ASSERT_NE(window, nullptr);
-  Settle();
-  for (UINT message :
-       {WM_ACTIVATE, WM_SETCURSOR, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN}) {
-    EXPECT_EQ(Send(message), 1) << std::hex << message;
-    EXPECT_FALSE(ReachedDefault(message)) << std::hex << message;
+  const int steps[][3] = {{102, 102, 0}, {101, 103, 0}, {103, 102, 1}, {104, 102, 0}, {108, 102, 1}};
+  for (const auto &s : steps) {
+    SetCursorPos(s[0], s[1]);
+    EXPECT_EQ(Trace(WM_MOUSEMOVE, 0, 0), s[2] ? "0/1/D" : "0/0/D") << s[0] << "," << s[1];
   }
-  EXPECT_EQ(PostedCount(window, WM_CLOSE), 0);
-  Send(WM_LBUTTONDBLCLK);
-  EXPECT_TRUE(ReachedDefault(WM_LBUTTONDBLCLK));
-  EXPECT_EQ(PostedCount(window, WM_CLOSE), 0);
+  EXPECT_EQ(Trace(WM_CLOSE, 0, 0), "0/0/-"); // refused
+  EXPECT_EQ(prompts, 1);
+  EXPECT_EQ(GetCursor(), nullptr);
+  SetCursorPos(152, 151);
+  EXPECT_EQ(Trace(WM_MOUSEMOVE, 0, 0), "0/0/D"); // 3 from the reset reference
+}
+
+TEST_F(MessageChain, NothingDrawsOrTogglesOnceClosingIsGranted) {
+  Make(FullScreen);
+  hostState.isClosing = 1;
+  pictureCurves.Clear();
+  pictureCurves.Add(TrochoidCurve());
+  EXPECT_EQ(Trace(WM_TIMER, timerId, 0), "0/0/-");
+  EXPECT_EQ(pictureCurves.curves.front().stepsDone, 0);
+  EXPECT_EQ(Trace(WM_KEYDOWN, 'A', 0), "0/0/D");
+  EXPECT_EQ(Trace(WM_LBUTTONDOWN, 0, 0), "0/0/D");
+}
+
+// The count is the draw after the background's nine, modulo the span, plus
+// the minimum; one draw even when the two are equal; then four per curve.
+TEST_F(MessageChain, NewPictureDrawsTheCurveCount) {
+  Make(FullScreen);
+  const int ranges[][2] = {{2, 9}, {0, 3}, {5, 5}, {0, 0}, {20, 20}};
+  for (const auto &range : ranges) {
+    settings.MinGyrels = range[0];
+    settings.MaxGyrels = range[1];
+    SeedRandom(4242);
+    NewPicture(window);
+    const int after = NextRandom();
+    SeedRandom(4242);
+    for (int i = 0; i < 9; ++i)
+      NextRandom();
+    const int count = NextRandom() % (range[1] - range[0] + 1) + range[0];
+    EXPECT_EQ(pictureCurves.curveCount, count) << range[0] << "-" << range[1];
+    for (int i = 0; i < 4 * count; ++i)
+      NextRandom();
+    EXPECT_EQ(NextRandom(), after) << range[0] << "-" << range[1];
+  }
+}
+
+// A finished picture rests PauseTicks ticks; a picture without curves too.
+TEST_F(MessageChain, PictureRenewsAfterThePause) {
+  Make(FullScreen);
+  for (int curves : {3, 0}) {
+    settings.MinGyrels = settings.MaxGyrels = curves;
+    settings.SetRefreshPause(1); // 50 ticks at 1 ms
+    NewPicture(window);
+    for (TrochoidCurve &curve : pictureCurves.curves)
+      curve.stepsDone = curve.stepsPerRun;
+    if (curves) SendMessageA(window, WM_TIMER, timerId, 0); // now every curve is finished
+    const TrochoidCurve *first = curves ? &pictureCurves.curves.front() : nullptr;
+    for (DWORD tick = 0; tick < settings.PauseTicks; ++tick)
+      SendMessageA(window, WM_TIMER, timerId, 0);
+    EXPECT_EQ(finishedTicks, settings.PauseTicks);
+    if (curves) EXPECT_EQ(&pictureCurves.curves.front(), first);
+    SendMessageA(window, WM_TIMER, timerId, 0);
+    EXPECT_EQ(finishedTicks, 0u) << curves;
+    EXPECT_EQ(pictureCurves.curveCount, curves);
+  }
+}
+
+TEST_F(MessageChain, DestroyStopsTheTimerAndQuits) {
+  Make(FullScreen);
+  const UINT_PTR id = timerId;
+  DestroyWindow(window);
+  EXPECT_FALSE(KillTimer(window, id)); // already gone
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// The full-screen window reads the AC line status as it starts, so a first
+// status change that changes nothing does not close it.
+TEST_F(MessageChain, RunSaverWindowKnowsTheAcLineFromTheStart) {
+  static int closes;
+  closes = -1;
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    SendMessageA(hostState.saverWindow, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
+    closes = TakePosted(hostState.saverWindow, WM_CLOSE);
+    DestroyWindow(hostState.saverWindow);
+  });
+  EXPECT_EQ(RunSaverWindow(nullptr), 0);
+  EXPECT_EQ(closes, 0);
+  UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
+}
+
+// The loop ends on an error from GetMessageA as on WM_QUIT, with a message
+// record that started zeroed, so the exit code is never read from garbage.
+TEST_F(MessageChain, MessageLoopEndsOnAnErrorWithAZeroedRecord) {
+  static bool zeroed;
+  static decltype(&GetMessageA) realGetMessage;
+  realGetMessage = HookImport("user32.dll", "GetMessageA",
+                              +[](LPMSG msg, HWND, UINT, UINT) -> BOOL {
+                                const MSG empty{};
+                                zeroed = std::memcmp(msg, &empty, sizeof empty) == 0;
+                                return -1;
+                              });
+  EXPECT_EQ(RunSaverWindow(nullptr), 0);
+  HookImport("user32.dll", "GetMessageA", realGetMessage);
+  EXPECT_TRUE(zeroed);
+  DestroyWindow(hostState.saverWindow);
+  UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
 }

@@ -1,4 +1,4 @@
-// A surface that records every call, for tests of the drawing order.
+// A surface that records every call as "Name(args)", for tests of the drawing order.
 #pragma once
 #include <string>
 #include <vector>
@@ -6,31 +6,53 @@
 #include "figure/surface.h"
 
 struct RecordingSurface final : Surface {
-  std::vector<std::string> calls; // "Name(arg,arg)" in call order
+  std::vector<std::string> calls;
   std::vector<ColorRef> penColors;
-  std::vector<SurfacePoint> moves;
   std::vector<std::vector<SurfacePoint>> polylines;
-  std::vector<MeshVertex> lastVertices;
-  std::vector<MeshTriangle> lastTriangles;
+  std::vector<MeshVertex> vertices;
   SurfaceRect client{0, 0, 0, 0};
-  SurfaceObject nextPen = 100;
-  SurfaceObject selected = 1; // the stock pen a fresh DC holds
+  SurfaceObject nextPen = 100, selected = 1; // 1: the pen a fresh DC holds
   int livePens = 0;
 
-  void SetMapMode(int mode) override;
-  void SetWindowExtEx(int width, int height) override;
-  void SetViewportExtEx(int width, int height) override;
-  void SetViewportOrgEx(int x, int y) override;
-  SurfaceObject CreatePen(int style, int width, ColorRef color) override;
-  SurfaceObject SelectObject(SurfaceObject object) override;
-  void DeleteObject(SurfaceObject object) override;
-  void MoveToEx(int x, int y) override;
-  void PolylineTo(const SurfacePoint *points, std::uint32_t count) override;
-  SurfaceRect GetClientRect() override;
-  void Rectangle(int left, int top, int right, int bottom) override;
-  void GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
-                    const MeshTriangle *triangles, std::uint32_t triangleCount) override;
+  void Log(const char *name, std::initializer_list<long long> args) {
+    std::string text = std::string(name) + "(";
+    for (long long arg : args)
+      text += std::to_string(arg) + ",";
+    if (args.size()) text.pop_back();
+    calls.push_back(text + ")");
+  }
+  void SetMapMode(int mode) override { Log("SetMapMode", {mode}); }
+  void SetWindowExtEx(int w, int h) override { Log("SetWindowExtEx", {w, h}); }
+  void SetViewportExtEx(int w, int h) override { Log("SetViewportExtEx", {w, h}); }
+  void SetViewportOrgEx(int x, int y) override { Log("SetViewportOrgEx", {x, y}); }
+  SurfaceObject CreatePen(int style, int width, ColorRef color) override {
+    Log("CreatePen", {style, width, color});
+    penColors.push_back(color);
+    ++livePens;
+    return nextPen++;
+  }
+  SurfaceObject SelectObject(SurfaceObject object) override {
+    Log("SelectObject", {static_cast<long long>(object)});
+    std::swap(selected, object);
+    return object;
+  }
+  void DeleteObject(SurfaceObject object) override {
+    Log("DeleteObject", {static_cast<long long>(object)});
+    --livePens;
+  }
+  void MoveToEx(int x, int y) override { Log("MoveToEx", {x, y}); }
+  void PolylineTo(const SurfacePoint *points, std::uint32_t count) override {
+    Log("PolylineTo", {count});
+    polylines.emplace_back(points, points + count);
+  }
+  SurfaceRect GetClientRect() override {
+    Log("GetClientRect", {});
+    return client;
+  }
+  void Rectangle(int l, int t, int r, int b) override { Log("Rectangle", {l, t, r, b}); }
+  void GradientFill(const MeshVertex *v, std::uint32_t nv, const MeshTriangle *,
+                    std::uint32_t nt) override {
+    Log("GradientFill", {nv, nt});
+    vertices.assign(v, v + nv);
+  }
 };
-
-// Just the names of the calls, for order checks.
-std::vector<std::string> CallNames(const RecordingSurface &surface);

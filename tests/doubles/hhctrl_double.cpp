@@ -1,12 +1,22 @@
 // Test double of the HTML Help control, for the help tests only; never
-// shipped. Its help entry (ordinal 14) logs what it is given, the popup
-// record included, to the file in GYREL_DOUBLE_LOG.
+// shipped. It logs being loaded, and its help entry (ordinal 14) what it is
+// given, the popup record included, to the file in GYREL_DOUBLE_LOG.
 #include <windows.h>
 
 #include <htmlhelp.h>
 
 #include <cstdio>
 #include <cstdlib>
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  const char *path = std::getenv("GYREL_DOUBLE_LOG");
+  FILE *log = path && reason == DLL_PROCESS_ATTACH ? std::fopen(path, "a") : nullptr;
+  if (log) {
+    std::fprintf(log, "loaded\n");
+    std::fclose(log);
+  }
+  return TRUE;
+}
 
 extern "C" HWND WINAPI DoubleHtmlHelpA(HWND owner, LPCSTR file, UINT command, DWORD_PTR data) {
   const char *path = std::getenv("GYREL_DOUBLE_LOG");
