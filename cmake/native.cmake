@@ -13,23 +13,21 @@ add_library(gyrel_core_fast STATIC ${CORE_SOURCES} figure/tick_count_posix.cpp)
 target_compile_options(gyrel_core_fast PRIVATE -O2)
 
 add_executable(core_tests
-  tests/memory_registry.cpp
+  tests/empty_registry.cpp
   figure/color_walker_test.cpp
   figure/trochoid_curve_test.cpp
   figure/curve_points_test.cpp
   figure/curve_set_test.cpp
   figure/background_test.cpp
-  settings/saver_settings_test.cpp
   host/command_line_test.cpp
-  host/close_rules_test.cpp
-  config/dialog_values_test.cpp)
+)
 target_link_libraries(core_tests gyrel_core_checked GTest::gtest_main)
 add_test(NAME core_tests COMMAND core_tests)
 
 add_executable(draw_benchmark tests/bench/draw_benchmark_google.cpp tests/bench/draw_workload.cpp
-  tests/memory_registry.cpp)
+  tests/empty_registry.cpp)
 # The largest drift of rotated points from the exact formula between anchors.
-add_executable(rotation_drift tests/bench/rotation_drift.cpp tests/memory_registry.cpp)
+add_executable(rotation_drift tests/bench/rotation_drift.cpp tests/empty_registry.cpp)
 target_compile_options(rotation_drift PRIVATE -O2)
 target_link_libraries(rotation_drift gyrel_core_fast)
 target_compile_options(draw_benchmark PRIVATE -O2)

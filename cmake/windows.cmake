@@ -49,10 +49,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/GyrelSaver.chm
 add_custom_target(help_file ALL DEPENDS ${CMAKE_BINARY_DIR}/GyrelSaver.chm)
 add_test(NAME help_file_readable COMMAND ${CMAKE_SOURCE_DIR}/tests/check-chm.sh ${CMAKE_BINARY_DIR}/GyrelSaver.chm)
 
-add_executable(win_tests
-  figure/curve_points_test.cpp
-  figure/gdi_surface_test.cpp
-  settings/registry_win32_test.cpp)
+add_executable(win_tests figure/curve_points_test.cpp settings/registry_win32_test.cpp)
 target_link_libraries(win_tests gyrel_core gtest_main)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME win_tests COMMAND win_tests)
@@ -140,5 +137,7 @@ add_custom_command(OUTPUT ${SETUP}
 add_custom_target(setup ALL DEPENDS ${SETUP})
 
 add_test(NAME release_checks COMMAND ${CMAKE_SOURCE_DIR}/tests/release-checks.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+add_test(NAME signing COMMAND bash ${CMAKE_SOURCE_DIR}/tests/sign-check.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+set_tests_properties(signing PROPERTIES RUN_SERIAL TRUE TIMEOUT 200)
 add_test(NAME installer_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/installer_e2e.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(installer_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

@@ -131,9 +131,12 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
             }),
             1);
   const std::pair<const char *, DWORD> expected[] = {
-      {"DrawSpeed", 250}, {"PointsPerCycle", 700},  {"RefreshPause", 2},      {"MaxBrightness", 200},
-      {"Green", 0},       {"MinGyrels", 0},         {"MaxGyrels", 0},         {"ChangeFrequency", 321},
-      {"Red", 100},       {"UseFixedFrequency", 1}, {"ChangeBackground", 0}};
+      {"DrawSpeed", 250},     {"PointsPerCycle", 700},
+      {"RefreshPause", 2},    {"MaxBrightness", 200},
+      {"Green", 0},           {"MinGyrels", 0},
+      {"MaxGyrels", 0},       {"ChangeFrequency", 321},
+      {"Red", 100},           {"UseFixedFrequency", 1},
+      {"ChangeBackground", 0}};
   for (const auto &[name, value] : expected)
     EXPECT_EQ(Stored(name), value) << name;
   SaverSettings loaded; // what was saved is what runs: no curves
@@ -143,8 +146,8 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
 
 TEST_F(ConfigureDialog, ARefusedSaveIsReportedAndKeepsTheDialogOpen) {
   HKEY parent; // below a volatile key no lasting key can be made
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel", 0, nullptr,
-                            REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &parent, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel", 0, nullptr, REG_OPTION_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &parent, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(parent);
   EXPECT_EQ(RunDialog([](HWND dialog) {
@@ -194,10 +197,13 @@ TEST_F(ConfigureDialog, ThePreviewFollowsEveryChangeAndReset) {
 int TemplateCharset(int id) {
   auto *p = static_cast<const WORD *>(
       LockResource(LoadResource(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_DIALOG))));
-  p += 13; // version to cy
+  p += 13;                                  // version to cy
   for (int field = 0; field < 3; ++field) { // menu, class, title
-    if (*p == 0xFFFF) p += 2;
-    else while (*p++) {}
+    if (*p == 0xFFFF)
+      p += 2;
+    else
+      while (*p++) {
+      }
   }
   return reinterpret_cast<const BYTE *>(p)[5]; // after point size, weight and italic
 }
@@ -211,8 +217,8 @@ TEST_F(ConfigureDialog, FrequencyIsChecked) {
   RunDialog([](HWND dialog) {
     Click(dialog, IDC_USE_FIXED_FREQUENCY);
     const std::tuple<const char *, bool, unsigned> cases[] = {
-        {"7", false, 7},   {"0", true, 7},   {"1001", true, 7}, {"12a", true, 7},
-        {"", false, 7},    {"1", false, 1},  {"1000", false, 1000}};
+        {"7", false, 7}, {"0", true, 7},  {"1001", true, 7},    {"12a", true, 7},
+        {"", false, 7},  {"1", false, 1}, {"1000", false, 1000}};
     for (const auto &[text, complains, frequency] : cases) {
       messages.clear();
       SetDlgItemTextA(dialog, IDC_FREQUENCY, text);

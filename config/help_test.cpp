@@ -28,7 +28,8 @@ HMODULE WINAPI RecordLoadLibrary(LPCSTR name) {
   return realLoadLibrary(name);
 }
 HMODULE WINAPI RecordLoadLibraryEx(LPCSTR name, HANDLE file, DWORD flags) {
-  loads.push_back(std::string(name) + (flags == LOAD_LIBRARY_SEARCH_SYSTEM32 ? " from system32" : " ?"));
+  loads.push_back(std::string(name) +
+                  (flags == LOAD_LIBRARY_SEARCH_SYSTEM32 ? " from system32" : " ?"));
   return realLoadLibraryEx(name, file, flags);
 }
 LONG WINAPI RecordRegOpenKeyEx(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key) {
@@ -72,7 +73,8 @@ protected:
   static inline std::string original = [] {
     char path[MAX_PATH] = "";
     DWORD size = sizeof path;
-    RegGetValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, RRF_RT_REG_SZ, nullptr, path, &size);
+    RegGetValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, RRF_RT_REG_SZ, nullptr, path,
+                 &size);
     return std::string(path);
   }();
 };

@@ -25,9 +25,9 @@ TEST(ColorWalker, StepTurnsStrictlyAndAcceptsInclusively) {
       {{53, 53, 53}, -1, 1000, 255, -1, 149}, // 43 is reachable
       {{52, 52, 52}, -1, 1000, 255, +1, 166}, // 42 is not: turn, rise the same step
       {{255, 255, 255}, +1, 1000, 255, -1, 755},
-      {{255, 255, 255}, +1, 0, 255, -1, 765}, // no chance: turns, never moves
-      {{53, 53, 53}, +1, 1000, 60, -1, 149},  // 63 is beyond the upper bound
-      {{20, 20, 20}, +1, 1000, 255, +1, 60},  // a channel below its bounds stays there
+      {{255, 255, 255}, +1, 0, 255, -1, 765},   // no chance: turns, never moves
+      {{53, 53, 53}, +1, 1000, 60, -1, 149},    // 63 is beyond the upper bound
+      {{20, 20, 20}, +1, 1000, 255, +1, 60},    // a channel below its bounds stays there
       {{100, 100, 100}, -1, 334, 255, -1, 300}, // the draw is 334: chance 334 misses
       {{100, 100, 100}, -1, 335, 255, -1, 290},
   };
@@ -53,7 +53,7 @@ TEST(ColorWalker, EveryStepTakesThreeDrawsAndColoursPackRedLow) {
   walker.SetChangeChances(0, 0, 0);
   SeedRandom(1);
   walker.Step();
-  EXPECT_EQ(NextRandom(), 26500); // the fourth value from seed 1
+  EXPECT_EQ(NextRandom(), 26500);   // the fourth value from seed 1
   walker.SetColor(0x12, 300, 0x56); // 300 is out of bounds: green keeps 255
   EXPECT_EQ(walker.GetColor(), 0x0056FF12u);
 }

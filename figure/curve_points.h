@@ -89,4 +89,3 @@ struct RotatingPoints {
     y = x0 * formula.rotationSin + y0 * formula.rotationCos;
   }
 };
-

@@ -27,7 +27,8 @@ std::uint32_t SeedMakingCurve(const int (&draws)[4]) {
     inverse *= 2u - 214013u * inverse;
   const int rolling = 100 - draws[1] % 200 ? 100 - draws[1] % 200 : 1;
   for (std::uint32_t free = 0; free < 0x20000u; ++free) {
-    const std::uint32_t state = ((free >> 16) << 31) | (std::uint32_t(draws[0]) << 16) | (free & 0xFFFFu);
+    const std::uint32_t state =
+        ((free >> 16) << 31) | (std::uint32_t(draws[0]) << 16) | (free & 0xFFFFu);
     const std::uint32_t seed = (state - 2531011u) * inverse;
     SeedRandom(seed);
     NextRandom();

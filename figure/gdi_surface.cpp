@@ -41,9 +41,10 @@ void GdiSurface::SetWindowExtEx(int width, int height) {
 void GdiSurface::SetViewportExtEx(int width, int height) {
   SIZE windowExt, viewport;
   const SIZE requested{width, height};
-  const ViewportRequest& last = lastViewportRequest;
+  const ViewportRequest &last = lastViewportRequest;
   if (::GetWindowExtEx(dc, &windowExt) && ::GetViewportExtEx(dc, &viewport) && last.dc == dc &&
-      Same(last.window, windowExt) && Same(last.requested, requested) && Same(last.result, viewport))
+      Same(last.window, windowExt) && Same(last.requested, requested) &&
+      Same(last.result, viewport))
     return;
   ::SetViewportExtEx(dc, width, height, nullptr);
   if (::GetViewportExtEx(dc, &viewport)) lastViewportRequest = {dc, windowExt, requested, viewport};

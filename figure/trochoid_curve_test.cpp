@@ -6,8 +6,9 @@
 #include "tests/recording_surface.h"
 
 TEST(GreatestCommonDivisor, Table) {
-  const int cases[][3] = {{0, 7, -1},  {7, 0, -1},   {-12, 18, 6},
-                          {1, 150, 1}, {-90, 150, 30}, {-2147483647 - 1, -2147483647 - 1, 2147483647}};
+  const int cases[][3] = {{0, 7, -1},     {7, 0, -1},
+                          {-12, 18, 6},   {1, 150, 1},
+                          {-90, 150, 30}, {-2147483647 - 1, -2147483647 - 1, 2147483647}};
   for (const auto &c : cases)
     EXPECT_EQ(GreatestCommonDivisor(c[0], c[1]), c[2]) << c[0] << "," << c[1];
 }
@@ -18,9 +19,9 @@ TEST(TrochoidCurve, LapsAndStepsPerRun) {
     double step;
     int laps, steps;
   };
-  const Case cases[] = {{200, -10, 0.01, 1, 629},  {150, 40, -0.01, 4, 2514},
+  const Case cases[] = {{200, -10, 0.01, 1, 629},    {150, 40, -0.01, 4, 2514},
                         {199, -99, 0.01, 99, 62204}, {150, -90, 0.01, 3, 1885},
-                        {200, 0, 0.01, 0, 1},       {0, 5, 0.01, 5, 3142}};
+                        {200, 0, 0.01, 0, 1},        {0, 5, 0.01, 5, 3142}};
   for (const Case &c : cases) {
     TrochoidCurve curve;
     curve.SetFixedRadius(c.fixed);
@@ -36,11 +37,16 @@ TEST(TrochoidCurve, DrawStepCallOrder) {
   TrochoidCurve curve;
   RecordingSurface surface;
   curve.DrawStep(surface, 1025, 768, 3);
-  const std::vector<std::string> expected = {
-      "SetMapMode(7)",    "SetWindowExtEx(200,200)", "SetViewportExtEx(512,384)",
-      "SetViewportOrgEx(512,384)", "CreatePen(0,0,16777215)", "SelectObject(100)",
-      "MoveToEx(185,-2)", "PolylineTo(3)",           "SelectObject(1)",
-      "DeleteObject(100)"};
+  const std::vector<std::string> expected = {"SetMapMode(7)",
+                                             "SetWindowExtEx(200,200)",
+                                             "SetViewportExtEx(512,384)",
+                                             "SetViewportOrgEx(512,384)",
+                                             "CreatePen(0,0,16777215)",
+                                             "SelectObject(100)",
+                                             "MoveToEx(185,-2)",
+                                             "PolylineTo(3)",
+                                             "SelectObject(1)",
+                                             "DeleteObject(100)"};
   EXPECT_EQ(surface.calls, expected);
   EXPECT_EQ(penWalker.stepSize, 10); // the pen walks in tens above 42
   EXPECT_EQ(penWalker.lowerBound[2], 43);
@@ -61,7 +67,8 @@ TEST(TrochoidCurve, RunProgressByCount) {
     TrochoidCurve curve;
     RecordingSurface surface;
     for (std::size_t i = 0; i < c.calls.size(); ++i) {
-      EXPECT_EQ(curve.DrawStep(surface, 100, 100, c.count), c.calls[i].second) << c.count << "/" << i;
+      EXPECT_EQ(curve.DrawStep(surface, 100, 100, c.count), c.calls[i].second)
+          << c.count << "/" << i;
       EXPECT_EQ(surface.polylines.back().size(), c.calls[i].first) << c.count << "/" << i;
     }
     EXPECT_EQ(surface.penColors.size(), c.calls.size());

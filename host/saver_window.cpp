@@ -61,9 +61,9 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     break;
   case WM_SYSCOMMAND:
     // The system keeps flags of its own in the low four bits.
-    if (!hostState.isPreview && ((wParam & 0xFFF0) == SC_NEXTWINDOW ||
-                                 (wParam & 0xFFF0) == SC_PREVWINDOW ||
-                                 (wParam & 0xFFF0) == SC_SCREENSAVE))
+    if (!hostState.isPreview &&
+        ((wParam & 0xFFF0) == SC_NEXTWINDOW || (wParam & 0xFFF0) == SC_PREVWINDOW ||
+         (wParam & 0xFFF0) == SC_SCREENSAVE))
       return 0;
     break;
   case WM_TIMER:

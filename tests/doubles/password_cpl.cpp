@@ -2,6 +2,7 @@
 // the end-to-end tests only; never shipped. Each call is logged to the file
 // in GYREL_DOUBLE_LOG with the system's screen-saver-running flag; the
 // verdict is read from the file in GYREL_VERIFY_ANSWER_FILE ("0" or "1").
+// With GYREL_DOUBLE_FAULT set it faults instead, to show the fault guard.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,6 +29,7 @@ BOOL Answer() {
 } // namespace
 
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
+  if (std::getenv("GYREL_DOUBLE_FAULT")) *static_cast<volatile int *>(nullptr) = 1;
   BOOL running = FALSE;
   SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
   const BOOL answer = Answer();

@@ -1,0 +1,16 @@
+// The native tree's registry: always empty, every write refused, so the
+// portable core links and loads its defaults. The real registry is tested
+// under Wine.
+#include "settings/saver_settings.h"
+
+bool ReadRegistryDword(std::uint32_t *out, const char *, const char *, std::uint32_t, std::uint32_t,
+                       std::uint32_t fallback) {
+  *out = fallback;
+  return false;
+}
+bool ReadRegistryString(std::string *out, const char *, const char *, const char *fallback) {
+  *out = fallback;
+  return false;
+}
+bool WriteRegistryDword(std::uint32_t, const char *, const char *) { return false; }
+bool WriteRegistryString(const std::string &, const char *, const char *) { return false; }
