@@ -66,7 +66,9 @@ add_executable(config_tests config/configure_dialog_test.cpp tests/import_hook.c
 target_link_libraries(config_tests gyrel_shell gtest_main)
 target_link_options(config_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME config_tests COMMAND config_tests)
-set_tests_properties(config_tests PROPERTIES RUN_SERIAL TRUE)
+set_tests_properties(config_tests PROPERTIES RUN_SERIAL TRUE
+  ENVIRONMENT "GYREL_DOUBLE_LOG=${CMAKE_BINARY_DIR}/help-double.log")
+add_dependencies(config_tests hhctrl_double)
 
 add_executable(endurance tests/endurance/endurance.cpp)
 target_link_libraries(endurance gyrel_shell psapi)
@@ -101,23 +103,6 @@ set_target_properties(password_cpl_double PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${
 add_library(hhctrl_double SHARED tests/doubles/hhctrl_double.cpp tests/doubles/hhctrl_double.def)
 set_target_properties(hhctrl_double PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
 target_link_options(hhctrl_double PRIVATE ${STATIC_RUNTIME})
-
-add_executable(help_tests config/help_test.cpp tests/import_hook.cpp)
-target_link_libraries(help_tests gyrel_shell gtest_main)
-target_link_options(help_tests PRIVATE ${STATIC_RUNTIME})
-add_dependencies(help_tests hhctrl_double)
-set(HELP_LOG "GYREL_DOUBLE_LOG=${CMAKE_BINARY_DIR}/help-double.log")
-add_test(NAME help_registered_control COMMAND help_tests --gtest_filter=Help.PopupAndContents*)
-set_tests_properties(help_registered_control PROPERTIES ENVIRONMENT "${HELP_LOG}")
-# The fallback runs from a folder where the double is planted as hhctrl.ocx.
-add_custom_command(TARGET help_tests POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/planted
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:help_tests> ${CMAKE_BINARY_DIR}/planted/
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:hhctrl_double> ${CMAKE_BINARY_DIR}/planted/hhctrl.ocx)
-add_test(NAME help_bare_name_fallback COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh ${CMAKE_BINARY_DIR}/planted/help_tests.exe --gtest_filter=Help.FallsBack*)
-set_tests_properties(help_bare_name_fallback PROPERTIES ENVIRONMENT "${HELP_LOG}")
-add_test(NAME help_failure_latch COMMAND help_tests --gtest_filter=Help.AFailedLoadLatches)
-set_tests_properties(help_failure_latch PROPERTIES ENVIRONMENT "${HELP_LOG};WINEDLLOVERRIDES=hhctrl.ocx=d")
 
 # End-to-end: the real .scr under Wine, driven by real X input.
 add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh ${CMAKE_BINARY_DIR})

@@ -1,16 +1,22 @@
 // The real configuration dialog from template 2003, driven the way a user's
 // clicks arrive (scroll notifications, check boxes, edit text, buttons),
-// with the registry and the preview's pixels read back. Runs under Wine.
+// with the registry, the preview's pixels and the help control (a test
+// double registered in its place) read back. Runs under Wine.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <htmlhelp.h>
 
+#include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "animation/saver_procedure.h"
+#include "config/help.h"
 #include "figure/background.h"
 #include "host/host_state.h"
 #include "resources/resource_ids.h"
@@ -18,28 +24,26 @@
 #include "tests/import_hook.h"
 
 namespace {
-const char *kKey = "Software\\Quorvel\\GyrelSaver";
-std::vector<std::pair<UINT_PTR, UINT>> timersSet; // id, period
-std::vector<std::string> messages, pagesOpened;
+std::vector<std::string> calls; // timers set, message boxes and pages opened, in order
 decltype(&SetTimer) realSetTimer;
-
 UINT_PTR WINAPI RecordSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC proc) {
-  if (window) timersSet.push_back({id, period});
+  if (window) calls.push_back("timer " + std::to_string(id) + " " + std::to_string(period));
   return realSetTimer(window, id, period, proc);
 }
 int WINAPI AnswerMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
-  messages.push_back(std::string(caption) + ": " + text);
+  calls.push_back(std::string(caption) + ": " + text);
   return IDOK;
 }
 HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
-  pagesOpened.push_back(file);
-  return reinterpret_cast<HINSTANCE>(42);
+  calls.push_back(file);
+  return HINSTANCE(42);
 }
 
 // Runs `steps` inside the dialog's modal loop, from a thread timer; returns the dialog's result.
 std::function<void(HWND)> scenario;
 INT_PTR RunDialog(std::function<void(HWND)> steps) {
   scenario = std::move(steps);
+  calls.clear();
   SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
     if (HWND dialog = FindWindowA(nullptr, "Configure GyrelSaver Screensaver")) {
       KillTimer(nullptr, timer);
@@ -52,38 +56,48 @@ INT_PTR RunDialog(std::function<void(HWND)> steps) {
   return result;
 }
 
-void Drag(HWND dialog, int id, int position) { // what a trackbar sends as it is dragged
-  HWND trackbar = GetDlgItem(dialog, id);
-  SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
-  SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), LPARAM(trackbar));
-}
-void Spin(HWND dialog, int id, int position) {
-  HWND upDown = GetDlgItem(dialog, id);
-  SendMessageA(upDown, UDM_SETPOS32, 0, position);
-  SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position), LPARAM(upDown));
+void Send(HWND dialog, int id, UINT message, int position) { // what a dragged control sends
+  HWND control = GetDlgItem(dialog, id);
+  SendMessageA(control, message == WM_HSCROLL ? TBM_SETPOS : UDM_SETPOS32,
+               message == WM_HSCROLL, position);
+  SendMessageA(dialog, message, MAKEWPARAM(SB_THUMBPOSITION, position), LPARAM(control));
 }
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-int Position(HWND dialog, int id) { return int(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0)); }
 int Spun(HWND dialog, int id) { return int(SendDlgItemMessageA(dialog, id, UDM_GETPOS32, 0, 0)); }
 
-DWORD Stored(const char *name) {
-  DWORD value = 0xDEADBEEF, size = 4;
-  RegGetValueA(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-  return value;
+std::string Stored() {
+  std::string text;
+  for (const char *name : {"DrawSpeed", "PointsPerCycle", "RefreshPause", "MaxBrightness", "Green",
+                           "MinGyrels", "MaxGyrels", "ChangeFrequency", "UseFixedFrequency",
+                           "ChangeBackground"}) {
+    DWORD value = 0, size = 4;
+    const LONG status = RegGetValueA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", name,
+                                     RRF_RT_REG_DWORD, nullptr, &value, &size);
+    text += status ? "" : std::to_string(value) + " ";
+  }
+  return text;
 }
 
-// Every fourth pixel of the preview, as it shows now.
-std::vector<COLORREF> PreviewPixels(HWND dialog) {
+std::vector<COLORREF> PreviewPixels(HWND dialog) { // every fourth pixel, as it shows now
   HWND preview = GetDlgItem(dialog, IDC_PREVIEW);
-  RECT r;
-  GetClientRect(preview, &r);
   HDC dc = GetDC(preview);
   std::vector<COLORREF> pixels;
-  for (int y = 0; y < r.bottom; y += 4)
-    for (int x = 0; x < r.right; x += 4)
+  for (int y = 0; y < 200; y += 4)
+    for (int x = 0; x < 280; x += 4)
       pixels.push_back(GetPixel(dc, x, y));
   ReleaseDC(preview, dc);
   return pixels;
+}
+
+// The character set byte of a DIALOGEX template's font.
+int TemplateCharset(int id) {
+  auto *p = static_cast<const WORD *>(
+      LockResource(LoadResource(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_DIALOG))));
+  p += 13; // version to cy
+  for (int field = 0; field < 3; ++field) // menu, class, title
+    if (*p == 0xFFFF) p += 2;
+    else while (*p++) {}
+  return reinterpret_cast<const BYTE *>(p)[5]; // after point size, weight and italic
 }
 
 class ConfigureDialog : public ::testing::Test {
@@ -94,35 +108,25 @@ protected:
     HookImport("user32.dll", "MessageBoxA", AnswerMessageBox);
     HookImport("shell32.dll", "ShellExecuteA", RecordShellExecute);
   }
-  void SetUp() override {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
-    timersSet.clear();
-    messages.clear();
-  }
+  void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel"); }
   void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel"); }
 };
 } // namespace
 
 TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
   EXPECT_EQ(RunDialog([](HWND dialog) {
-              EXPECT_EQ(Position(dialog, IDC_SPEED), 500);
-              EXPECT_EQ(Spun(dialog, IDC_MAX_COUNT), 5);
-              Drag(dialog, IDC_RED, 3);
-              Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
+              Send(dialog, IDC_RED, WM_HSCROLL, 3);
               Click(dialog, IDCANCEL);
             }),
             0);
-  HKEY key;
-  EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(Stored(), "");
   EXPECT_EQ(RunDialog([](HWND dialog) {
-              Drag(dialog, IDC_SPEED, 251);
-              Drag(dialog, IDC_POINTS, 700);
-              Drag(dialog, IDC_PAUSE, 2);
-              Drag(dialog, IDC_BRIGHTNESS, 200);
-              Drag(dialog, IDC_GREEN, 0);
-              Spin(dialog, IDC_MIN_COUNT, 8); // above the maximum: the maximum follows
+              for (auto [id, position] : {std::pair{IDC_SPEED, 251}, {IDC_POINTS, 700},
+                                          {IDC_PAUSE, 2}, {IDC_BRIGHTNESS, 200}, {IDC_GREEN, 0}})
+                Send(dialog, id, WM_HSCROLL, position);
+              Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 8); // above the maximum: it follows
               EXPECT_EQ(Spun(dialog, IDC_MAX_COUNT), 8);
-              Spin(dialog, IDC_MAX_COUNT, 0); // below the minimum: the minimum follows
+              Send(dialog, IDC_MAX_COUNT, WM_VSCROLL, 0); // below the minimum: it follows
               EXPECT_EQ(Spun(dialog, IDC_MIN_COUNT), 0);
               Click(dialog, IDC_USE_FIXED_FREQUENCY);
               SetDlgItemTextA(dialog, IDC_FREQUENCY, "321");
@@ -130,33 +134,19 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
               Click(dialog, IDOK);
             }),
             1);
-  const std::pair<const char *, DWORD> expected[] = {
-      {"DrawSpeed", 250},     {"PointsPerCycle", 700},
-      {"RefreshPause", 2},    {"MaxBrightness", 200},
-      {"Green", 0},           {"MinGyrels", 0},
-      {"MaxGyrels", 0},       {"ChangeFrequency", 321},
-      {"Red", 100},           {"UseFixedFrequency", 1},
-      {"ChangeBackground", 0}};
-  for (const auto &[name, value] : expected)
-    EXPECT_EQ(Stored(name), value) << name;
-  SaverSettings loaded; // what was saved is what runs: no curves
-  loaded.Load();
-  EXPECT_EQ(loaded.MaxGyrels, 0);
-}
-
-TEST_F(ConfigureDialog, ARefusedSaveIsReportedAndKeepsTheDialogOpen) {
+  EXPECT_EQ(Stored(), "250 700 2 200 0 0 0 321 1 0 ");
   HKEY parent; // below a volatile key no lasting key can be made
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel", 0, nullptr, REG_OPTION_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &parent, nullptr),
-            ERROR_SUCCESS);
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel", 0, nullptr, REG_OPTION_VOLATILE,
+                  KEY_ALL_ACCESS, nullptr, &parent, nullptr);
   RegCloseKey(parent);
   EXPECT_EQ(RunDialog([](HWND dialog) {
               Click(dialog, IDOK);
-              EXPECT_TRUE(IsWindow(dialog));
+              EXPECT_TRUE(IsWindow(dialog)) << "a refused save keeps the dialog open";
               Click(dialog, IDCANCEL);
             }),
             0);
-  EXPECT_EQ(messages, std::vector<std::string>{"GyrelSaver: The settings could not be saved."});
+  EXPECT_EQ(calls.back(), "GyrelSaver: The settings could not be saved.");
 }
 
 // Each change shows at once: new ranges, a new picture, the timer at the slider's speed.
@@ -165,50 +155,24 @@ TEST_F(ConfigureDialog, ThePreviewFollowsEveryChangeAndReset) {
   stored.SetDrawSpeed(250);
   stored.Save();
   RunDialog([](HWND dialog) {
-    struct Step {
-      const char *what;
-      std::function<void()> act;
-      int centreRed; // the centre walker's upper red bound after the step
-    };
-    const Step steps[] = {
-        {"red slider", [=] { Drag(dialog, IDC_RED, 50); }, 64},
-        {"brightness slider", [=] { Drag(dialog, IDC_BRIGHTNESS, 200); }, 100},
-        {"speed slider", [=] { Drag(dialog, IDC_SPEED, 400); }, 100},
+    const std::tuple<const char *, std::function<void()>, int> steps[] = {
+        {"red slider", [=] { Send(dialog, IDC_RED, WM_HSCROLL, 50); }, 64},
+        {"brightness", [=] { Send(dialog, IDC_BRIGHTNESS, WM_HSCROLL, 200); }, 100},
+        {"speed slider", [=] { Send(dialog, IDC_SPEED, WM_HSCROLL, 400); }, 100},
         {"fixed frequency box", [=] { Click(dialog, IDC_USE_FIXED_FREQUENCY); }, 100},
         {"frequency", [=] { SetDlgItemTextA(dialog, IDC_FREQUENCY, "999"); }, 100},
-        {"reset", [=] { Click(dialog, IDC_RESET); }, 128},
-    };
-    for (const Step &step : steps) {
+        {"reset", [=] { Click(dialog, IDC_RESET); }, 128}};
+    for (const auto &[what, act, centreRed] : steps) {
       const std::vector<COLORREF> before = PreviewPixels(dialog);
-      step.act();
-      EXPECT_NE(PreviewPixels(dialog), before) << step.what;
-      EXPECT_EQ(centerWalker.upperBound[0], step.centreRed) << step.what;
+      act();
+      EXPECT_NE(PreviewPixels(dialog), before) << what;
+      EXPECT_EQ(centerWalker.upperBound[0], centreRed) << what;
     }
     EXPECT_EQ(centerWalker.changeChance[0], 1000); // Reset: not fixed any more
-    EXPECT_EQ(Position(dialog, IDC_SPEED), 251);
-    ASSERT_GE(timersSet.size(), 2u);
-    EXPECT_EQ(timersSet[timersSet.size() - 2], (std::pair<UINT_PTR, UINT>{1, 101}));
-    EXPECT_EQ(timersSet.back(), (std::pair<UINT_PTR, UINT>{1, 250})); // Reset's speed
+    EXPECT_EQ(calls.end()[-2], "timer 1 101");
+    EXPECT_EQ(calls.back(), "timer 1 250"); // Reset's speed
     Click(dialog, IDCANCEL);
   });
-}
-
-// The character set byte of a DIALOGEX template's font.
-int TemplateCharset(int id) {
-  auto *p = static_cast<const WORD *>(
-      LockResource(LoadResource(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_DIALOG))));
-  p += 13;                                  // version to cy
-  for (int field = 0; field < 3; ++field) { // menu, class, title
-    if (*p == 0xFFFF)
-      p += 2;
-    else
-      while (*p++) {
-      }
-  }
-  return reinterpret_cast<const BYTE *>(p)[5]; // after point size, weight and italic
-}
-
-TEST_F(ConfigureDialog, DialogFontsAskForTheirCharacterSets) {
   EXPECT_EQ(TemplateCharset(IDD_CONFIGURE), DEFAULT_CHARSET);
   EXPECT_EQ(TemplateCharset(IDD_ABOUT), ANSI_CHARSET);
 }
@@ -216,19 +180,14 @@ TEST_F(ConfigureDialog, DialogFontsAskForTheirCharacterSets) {
 TEST_F(ConfigureDialog, FrequencyIsChecked) {
   RunDialog([](HWND dialog) {
     Click(dialog, IDC_USE_FIXED_FREQUENCY);
-    const std::tuple<const char *, bool, unsigned> cases[] = {
-        {"7", false, 7}, {"0", true, 7},  {"1001", true, 7},    {"12a", true, 7},
-        {"", false, 7},  {"1", false, 1}, {"1000", false, 1000}};
-    for (const auto &[text, complains, frequency] : cases) {
-      messages.clear();
+    for (const char *text : {"7", "0", "1001", "12a", "", "1000", "1"}) {
       SetDlgItemTextA(dialog, IDC_FREQUENCY, text);
-      EXPECT_EQ(messages.size(), complains ? 1u : 0u) << '"' << text << '"';
-      EXPECT_EQ(settings.ChangeFrequency, frequency) << '"' << text << '"';
+      calls.push_back(std::to_string(settings.ChangeFrequency));
     }
-    EXPECT_EQ(messages, std::vector<std::string>{});
-    SetDlgItemTextA(dialog, IDC_FREQUENCY, "0");
-    EXPECT_EQ(messages.back(), "GyrelSaver: Frequency should be between 1 and 1000");
-    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_FREQUENCY));
+    const std::string message = "GyrelSaver: Frequency should be between 1 and 1000";
+    const std::vector<std::string> expected = {"7", message, "7", message, "7", message,
+                                               "7", "7",     "1000", "1"};
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 10, calls.end()), expected);
     Click(dialog, IDC_DONT_CHANGE_BACKGROUND); // not changing: box and frequency disabled
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_USE_FIXED_FREQUENCY)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_FREQUENCY)));
@@ -236,21 +195,53 @@ TEST_F(ConfigureDialog, FrequencyIsChecked) {
   });
 }
 
-TEST_F(ConfigureDialog, AboutBoxOpensThePagesAndClosesWithOk) {
+// Run with GYREL_DOUBLE_LOG set: the help control's double is registered for the test.
+TEST_F(ConfigureDialog, HelpPopupsContentsAndTheAboutBox) {
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  const std::string original = [] {
+    char path[MAX_PATH] = "";
+    DWORD size = sizeof path;
+    RegGetValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, RRF_RT_REG_SZ, nullptr, path,
+                 &size);
+    return std::string(path);
+  }();
+  const std::string helpDouble =
+      std::string(exe, std::strrchr(exe, '\\') + 1) + "doubles\\hhctrl_double.dll";
+  RegSetKeyValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, REG_SZ, helpDouble.c_str(),
+                  DWORD(helpDouble.size() + 1));
+  std::remove(std::getenv("GYREL_DOUBLE_LOG"));
   RunDialog([](HWND dialog) {
+    HELPINFO help{sizeof help, HELPINFO_WINDOW, IDC_POINTS, nullptr, 1002, {120, 340}};
+    SendMessageA(dialog, WM_HELP, 0, LPARAM(&help));
+    Click(dialog, IDC_HELP_BUTTON);
     SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
-      HWND about = FindWindowA(nullptr, "About GyrelSaver...");
-      if (!about) return;
-      KillTimer(nullptr, timer);
-      SendMessageA(about, WM_COMMAND, IDCANCEL, 0); // Escape does nothing
-      EXPECT_TRUE(IsWindowVisible(about));
-      for (int id : {IDC_WEBSITE, IDC_FEEDBACK, IDOK})
-        SendMessageA(GetDlgItem(about, id), BM_CLICK, 0, 0);
+      if (HWND about = FindWindowA(nullptr, "About GyrelSaver...")) {
+        KillTimer(nullptr, timer);
+        SendMessageA(about, WM_COMMAND, IDCANCEL, 0); // Escape does nothing
+        calls.push_back(IsWindowVisible(about) ? "still open" : "closed");
+        for (int id : {IDC_WEBSITE, IDC_FEEDBACK, IDOK})
+          SendMessageA(GetDlgItem(about, id), BM_CLICK, 0, 0);
+      }
     });
     Click(dialog, IDC_ABOUT); // returns when the box has closed
     Click(dialog, IDCANCEL);
   });
-  const std::vector<std::string> expected = {"https://www.quorvel.com/GyrelSaver",
-                                             "https://www.quorvel.com/GyrelSaver/feedback.html"};
-  EXPECT_EQ(pagesOpened, expected);
+  RegSetKeyValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, REG_SZ, original.c_str(),
+                  DWORD(original.size() + 1));
+  std::ifstream log(std::getenv("GYREL_DOUBLE_LOG"));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(log, line);)
+    lines.push_back(line);
+  const std::string file = "file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm";
+  const std::vector<std::string> expected = {
+      "loaded",
+      "owner=1 " + file + "::/HelpTopics.txt command=14 cb=" + std::to_string(sizeof(HH_POPUP)) +
+          " hinst=0 id=1002 text=0 pt=120,340 fg=00dddd bg=370000 margins=-1,-1,-1,-1"
+          " font=MS Sans Serif, 10, ,",
+      "owner=1 " + file + " command=1 data=0"};
+  EXPECT_EQ(lines, expected);
+  EXPECT_EQ(std::vector<std::string>(calls.end() - 3, calls.end()),
+            (std::vector<std::string>{"still open", "https://www.quorvel.com/GyrelSaver",
+                                      "https://www.quorvel.com/GyrelSaver/feedback.html"}));
 }
