@@ -27,6 +27,7 @@ wine reg add "$settings_key" /v HelpFile /d "$(winepath -w "$BUILD/GyrelSaver.ch
 check "the Help button opens the help viewer" grep -q '^help viewer 1' <<<"$(probe config "$scr" /c help)"
 # A control planted beside a downloaded saver is never run, even when the
 # registered control cannot be loaded: the system's copy opens the help.
+# Wine prefers its own control unless told to search for a native one first.
 mkdir -p "$OUT/planted"
 cp "$SCR" "$OUT/planted/"
 cp "$BUILD/doubles/hhctrl_double.dll" "$OUT/planted/hhctrl.ocx"
@@ -34,8 +35,9 @@ control='HKCR\CLSID\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\InprocServer32'
 registered=$(wine reg query "$control" /ve | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 wine reg add "$control" /ve /d 'C:\nowhere\hhctrl.ocx' /f >/dev/null 2>&1
 export GYREL_DOUBLE_LOG="$OUT/planted/double.log"
+rm -f "$GYREL_DOUBLE_LOG"
 check "with a planted hhctrl.ocx Help opens the system's viewer" \
-  grep -q '^help viewer 1' <<<"$(probe config "$(winepath -w "$OUT/planted/GyrelSaver.scr")" /c help)"
+  grep -q '^help viewer 1' <<<"$(WINEDLLOVERRIDES=hhctrl.ocx=n,b probe config "$(winepath -w "$OUT/planted/GyrelSaver.scr")" /c help)"
 check "and never loads the planted one" test ! -e "$GYREL_DOUBLE_LOG"
 wine reg add "$control" /ve /d "$registered" /f >/dev/null 2>&1
 reset_settings
