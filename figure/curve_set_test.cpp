@@ -2,26 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "figure/color_walker.h"
 #include "figure/random.h"
 #include "tests/recording_surface.h"
 
 namespace {
-// How many draws lie between seeding with `seed` and the value `next`.
-int DrawsBefore(std::uint32_t seed, int next) {
-  for (int draws = 0; draws < 1000; ++draws) {
-    SeedRandom(seed);
-    for (int i = 0; i < draws; ++i)
-      NextRandom();
-    if (NextRandom() == next) return draws;
-  }
-  return -1;
-}
-
 // A seed whose next four draws make the same curve as `draws`: the first is
 // set exactly by stepping the generator back from a chosen state, the free
 // low bits of that state are searched for the other three.
-std::uint32_t SeedMakingCurve(const int (&draws)[4]) {
+std::uint32_t SeedMakingCurve(const std::array<int, 4> &draws) {
   std::uint32_t inverse = 214013u; // inverse mod 2^32 by Newton's method
   for (int i = 0; i < 5; ++i)
     inverse *= 2u - 214013u * inverse;
@@ -40,43 +31,41 @@ std::uint32_t SeedMakingCurve(const int (&draws)[4]) {
 }
 } // namespace
 
+// Each case: the four draws, then R, r, d, step and steps per run of the curve.
 TEST(SpawnCurves, MakesCurvesFromFourDrawsEach) {
-  struct Case {
-    int draws[4];
-    int fixed, rolling, distance;
-    double step;
-    int steps;
-  };
-  const Case cases[] = {{{150, 190, 33, 5}, 150, -90, 33, 0.01, 1885},
-                        {{0, 100, 7, 2}, 1, 1, 0, -0.01, 629},
-                        {{399, 60, 95, 1}, 199, 40, 15, 0.01, 25133},
-                        {{95, 140, 95, 3}, 95, -40, 15, 0.01, 5027}}; // 95 mod -40 is 15
-  for (const Case &c : cases) {
+  const std::pair<std::array<int, 4>, const char *> cases[] = {
+      {{150, 190, 33, 5}, "150 -90 33 0.010000 1885"},
+      {{0, 100, 7, 2}, "1 1 0 -0.010000 629"},
+      {{399, 60, 95, 1}, "199 40 15 0.010000 25133"},
+      {{95, 140, 95, 3}, "95 -40 15 0.010000 5027"}}; // 95 mod -40 is 15
+  for (const auto &[draws, expected] : cases) {
     CurveSet set;
-    SeedRandom(SeedMakingCurve(c.draws));
+    SeedRandom(SeedMakingCurve(draws));
     SpawnCurves(set, 1);
-    const TrochoidCurve &curve = set.curves.front();
-    EXPECT_EQ(curve.fixedRadius, c.fixed);
-    EXPECT_EQ(curve.rollingRadius, c.rolling);
-    EXPECT_EQ(curve.penDistance, c.distance);
-    EXPECT_EQ(curve.angleStep, c.step);
-    EXPECT_EQ(curve.stepsPerRun, c.steps);
+    const TrochoidCurve &c = set.curves.front();
+    EXPECT_EQ(std::to_string(c.fixedRadius) + " " + std::to_string(c.rollingRadius) + " " +
+                  std::to_string(c.penDistance) + " " + std::to_string(c.angleStep) + " " +
+                  std::to_string(c.stepsPerRun),
+              expected);
   }
 }
 
+// Spawning replaces what the set held, with four draws per curve.
 TEST(SpawnCurves, ReplacesTheSetWithFourDrawsPerCurve) {
-  const int cases[][2] = {{0, 0}, {1, 1}, {5, 5}, {-3, 0}}; // count asked, curves made
-  for (const auto &c : cases) {
+  for (const auto [asked, made] : {std::pair{0, 0}, {1, 1}, {5, 5}, {-3, 0}}) {
     CurveSet set;
     RecordingSurface surface;
     SpawnCurves(set, 7);
     set.DrawAll(surface, 10, 10, 50);
     SeedRandom(99);
-    SpawnCurves(set, c[0]);
-    EXPECT_EQ(set.curveCount, c[1]);
-    EXPECT_EQ(static_cast<int>(set.curves.size()), c[1]);
-    EXPECT_EQ(set.finishedCount, 0);
-    EXPECT_EQ(DrawsBefore(99, NextRandom()), 4 * c[1]);
+    SpawnCurves(set, asked);
+    const int next = NextRandom();
+    SeedRandom(99);
+    for (int i = 0; i < 4 * made; ++i)
+      NextRandom();
+    EXPECT_EQ(NextRandom(), next) << asked;
+    EXPECT_EQ(set.curveCount + set.finishedCount, made);
+    EXPECT_EQ(int(set.curves.size()), made);
   }
 }
 
@@ -104,8 +93,6 @@ TEST(CurveSet, EveryCurveTakesAPenStepEveryTick) {
   SeedRandom(5);
   replay.SetLowerBounds(43, 43, 43);
   replay.SetStepSize(10);
-  for (std::size_t i = 0; i < surface.penColors.size(); ++i) {
+  for (std::size_t i = 0; i < surface.penColors.size(); ++i, replay.Step())
     EXPECT_EQ(surface.penColors[i], replay.GetColor()) << i;
-    replay.Step();
-  }
 }
