@@ -14,6 +14,28 @@ int clientHeight = 0;
 bool isPaused = false;
 DWORD finishedTicks = 0;
 
+void ReadPictureMonitors(HWND window) {
+  pictureMonitors.clear();
+  // Only the full-screen window: previews are one small picture.
+  if (!settings.PictureOnEachMonitor || (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) return;
+  // The monitors' parts of the window, in its client coordinates. Over the
+  // window's DC they would come out empty while it is being made and not yet shown.
+  RECT area;
+  POINT origin{0, 0};
+  GetClientRect(window, &area);
+  ClientToScreen(window, &origin);
+  OffsetRect(&area, origin.x, origin.y);
+  EnumDisplayMonitors(
+      nullptr, &area,
+      [](HMONITOR, HDC, RECT *r, LPARAM data) -> BOOL {
+        const POINT &o = *reinterpret_cast<const POINT *>(data);
+        pictureMonitors.push_back({r->left - o.x, r->top - o.y, r->right - o.x, r->bottom - o.y});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&origin));
+  if (pictureMonitors.size() < 2) pictureMonitors.clear(); // one monitor: the classic picture
+}
+
 void NewPicture(HWND window) {
   WindowDrawing drawing(window);
   PaintBackground(drawing.surface);
@@ -48,12 +70,16 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wPar
   case WM_CREATE:
     animationWindow = window;
     settings.Load();
+    ReadPictureMonitors(window);
     timerId = SetTimer(window, kAnimationTimer, settings.DrawSpeed, nullptr);
     SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
     NewPicture(window);
     return 0;
   case WM_DESTROY:
     if (timerId != 0) KillTimer(window, timerId);
+    break;
+  case WM_DISPLAYCHANGE:
+    ReadPictureMonitors(window);
     break;
   case WM_SIZE:
     clientWidth = LOWORD(lParam);

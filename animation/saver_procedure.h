@@ -16,6 +16,8 @@ constexpr UINT_PTR kAnimationTimer = 1;
 extern "C" __declspec(dllexport) LRESULT WINAPI
     ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void NewPicture(HWND window);
+// Which monitors show a picture each (the setting, full screen, two or more monitors).
+void ReadPictureMonitors(HWND window);
 
 // The preview control of the configuration dialog.
 ATOM RegisterPreviewControlClass(HINSTANCE instance);

@@ -18,6 +18,7 @@ add_executable(core_tests
   figure/trochoid_curve_test.cpp
   figure/curve_points_test.cpp
   figure/curve_set_test.cpp
+  figure/mirror_surface_test.cpp
   figure/background_test.cpp
   host/command_line_test.cpp
 )

@@ -71,6 +71,11 @@ void OnDontChangeBackgroundBox(HWND dialog) {
   NewBackgroundAndPicture();
 }
 
+// Full screen only: the dialog's preview stays one picture.
+void OnPictureOnEachMonitorBox(HWND dialog) {
+  settings.PictureOnEachMonitor = IsDlgButtonChecked(dialog, IDC_PICTURE_ON_EACH_MONITOR) != 0;
+}
+
 void OnHorizontalScroll(HWND dialog, HWND sender) {
   if (sender == speedSlider)
     OnSpeedSlider(dialog);
@@ -142,6 +147,9 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
   case IDC_USE_FIXED_FREQUENCY:
     OnFixedFrequencyBox(dialog);
     return 1;
+  case IDC_PICTURE_ON_EACH_MONITOR:
+    OnPictureOnEachMonitorBox(dialog);
+    return 1;
   case IDC_FREQUENCY:
     if (HIWORD(wParam) == EN_CHANGE) ValidateFixedFrequency(dialog);
     return 1;
@@ -193,6 +201,8 @@ void FillConfigControls(HWND dialog) {
                  settings.ChangeBackground ? BST_UNCHECKED : BST_CHECKED);
   CheckDlgButton(dialog, IDC_USE_FIXED_FREQUENCY,
                  settings.UseFixedFrequency ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_PICTURE_ON_EACH_MONITOR,
+                 settings.PictureOnEachMonitor ? BST_CHECKED : BST_UNCHECKED);
   ApplyFrequencyEnabling(dialog);
   // Raises EN_CHANGE, so every fill ends with one frequency check and a new picture.
   SetDlgItemInt(dialog, IDC_FREQUENCY, settings.ChangeFrequency, FALSE);

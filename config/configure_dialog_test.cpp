@@ -58,8 +58,8 @@ INT_PTR RunDialog(std::function<void(HWND)> steps) {
 
 void Send(HWND dialog, int id, UINT message, int position) { // what a dragged control sends
   HWND control = GetDlgItem(dialog, id);
-  SendMessageA(control, message == WM_HSCROLL ? TBM_SETPOS : UDM_SETPOS32,
-               message == WM_HSCROLL, position);
+  SendMessageA(control, message == WM_HSCROLL ? TBM_SETPOS : UDM_SETPOS32, message == WM_HSCROLL,
+               position);
   SendMessageA(dialog, message, MAKEWPARAM(SB_THUMBPOSITION, position), LPARAM(control));
 }
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
@@ -69,7 +69,7 @@ std::string Stored() {
   std::string text;
   for (const char *name : {"DrawSpeed", "PointsPerCycle", "RefreshPause", "MaxBrightness", "Green",
                            "MinGyrels", "MaxGyrels", "ChangeFrequency", "UseFixedFrequency",
-                           "ChangeBackground"}) {
+                           "ChangeBackground", "PictureOnEachMonitor"}) {
     DWORD value = 0, size = 4;
     const LONG status = RegGetValueA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", name,
                                      RRF_RT_REG_DWORD, nullptr, &value, &size);
@@ -93,10 +93,13 @@ std::vector<COLORREF> PreviewPixels(HWND dialog) { // every fourth pixel, as it 
 int TemplateCharset(int id) {
   auto *p = static_cast<const WORD *>(
       LockResource(LoadResource(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_DIALOG))));
-  p += 13; // version to cy
+  p += 13;                                // version to cy
   for (int field = 0; field < 3; ++field) // menu, class, title
-    if (*p == 0xFFFF) p += 2;
-    else while (*p++) {}
+    if (*p == 0xFFFF)
+      p += 2;
+    else
+      while (*p++) {
+      }
   return reinterpret_cast<const BYTE *>(p)[5]; // after point size, weight and italic
 }
 
@@ -116,13 +119,17 @@ protected:
 TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
   EXPECT_EQ(RunDialog([](HWND dialog) {
               Send(dialog, IDC_RED, WM_HSCROLL, 3);
+              Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
               Click(dialog, IDCANCEL);
             }),
             0);
   EXPECT_EQ(Stored(), "");
   EXPECT_EQ(RunDialog([](HWND dialog) {
-              for (auto [id, position] : {std::pair{IDC_SPEED, 251}, {IDC_POINTS, 700},
-                                          {IDC_PAUSE, 2}, {IDC_BRIGHTNESS, 200}, {IDC_GREEN, 0}})
+              for (auto [id, position] : {std::pair{IDC_SPEED, 251},
+                                          {IDC_POINTS, 700},
+                                          {IDC_PAUSE, 2},
+                                          {IDC_BRIGHTNESS, 200},
+                                          {IDC_GREEN, 0}})
                 Send(dialog, id, WM_HSCROLL, position);
               Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 8); // above the maximum: it follows
               EXPECT_EQ(Spun(dialog, IDC_MAX_COUNT), 8);
@@ -131,10 +138,11 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
               Click(dialog, IDC_USE_FIXED_FREQUENCY);
               SetDlgItemTextA(dialog, IDC_FREQUENCY, "321");
               Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
+              Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
               Click(dialog, IDOK);
             }),
             1);
-  EXPECT_EQ(Stored(), "250 700 2 200 0 0 0 321 1 0 ");
+  EXPECT_EQ(Stored(), "250 700 2 200 0 0 0 321 1 0 1 ");
   HKEY parent; // below a volatile key no lasting key can be made
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
   RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel", 0, nullptr, REG_OPTION_VOLATILE,
@@ -185,8 +193,8 @@ TEST_F(ConfigureDialog, FrequencyIsChecked) {
       calls.push_back(std::to_string(settings.ChangeFrequency));
     }
     const std::string message = "GyrelSaver: Frequency should be between 1 and 1000";
-    const std::vector<std::string> expected = {"7", message, "7", message, "7", message,
-                                               "7", "7",     "1000", "1"};
+    const std::vector<std::string> expected = {"7",     message, "7", message, "7",
+                                               message, "7",     "7", "1000",  "1"};
     EXPECT_EQ(std::vector<std::string>(calls.end() - 10, calls.end()), expected);
     Click(dialog, IDC_DONT_CHANGE_BACKGROUND); // not changing: box and frequency disabled
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_USE_FIXED_FREQUENCY)));

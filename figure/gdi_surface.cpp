@@ -92,10 +92,23 @@ void GdiSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCo
                  const_cast<MeshTriangle *>(triangles), triangleCount, GRADIENT_FILL_TRIANGLE);
 }
 
-WindowDrawing::WindowDrawing(HWND window) : surface(window, GetDC(window)) {
+void GdiSurface::SelectClipRect(const SurfaceRect *rect) {
+  HRGN region = rect ? CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom) : nullptr;
+  SelectClipRgn(dc, region); // the DC keeps a copy
+  if (region) ::DeleteObject(region);
+}
+
+std::vector<SurfaceRect> pictureMonitors;
+
+WindowDrawing::WindowDrawing(HWND window)
+    : gdi(window, GetDC(window)),
+      mirror(pictureMonitors.empty()
+                 ? std::nullopt
+                 : std::optional<MirrorSurface>(std::in_place, gdi, pictureMonitors)),
+      surface(mirror ? static_cast<Surface &>(*mirror) : gdi) {
   ++gdiResourceCounts.contextsTaken;
 }
 
 WindowDrawing::~WindowDrawing() {
-  if (ReleaseDC(surface.window, surface.dc)) ++gdiResourceCounts.contextsReleased;
+  if (ReleaseDC(gdi.window, gdi.dc)) ++gdiResourceCounts.contextsReleased;
 }

@@ -2,6 +2,10 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+#include <vector>
+
+#include "figure/mirror_surface.h"
 #include "figure/surface.h"
 
 // Counts of the GDI resources the saver makes, so long runs can show that
@@ -35,14 +39,22 @@ public:
   void Rectangle(int left, int top, int right, int bottom) override;
   void GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
                     const MeshTriangle *triangles, std::uint32_t triangleCount) override;
+  void SelectClipRect(const SurfaceRect *rect) override;
 };
 
-// A window's device context for the length of one handler, always released.
+// The monitors, in the saver window's client coordinates, when each shows
+// the picture; empty when one picture covers the whole window.
+extern std::vector<SurfaceRect> pictureMonitors;
+
+// A window's device context for the length of one handler, always released;
+// `surface` draws on it, once per monitor when pictureMonitors says so.
 class WindowDrawing {
 public:
   explicit WindowDrawing(HWND window);
   ~WindowDrawing();
   WindowDrawing(const WindowDrawing &) = delete;
   WindowDrawing &operator=(const WindowDrawing &) = delete;
-  GdiSurface surface;
+  GdiSurface gdi;
+  std::optional<MirrorSurface> mirror;
+  Surface &surface;
 };

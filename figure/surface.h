@@ -55,6 +55,9 @@ public:
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   virtual void GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
                             const MeshTriangle *triangles, std::uint32_t triangleCount) = 0;
+  // Limits drawing to a rectangle in device pixels; null lifts the limit.
+  // The engine never calls it: the mirror of pictures on each monitor does.
+  virtual void SelectClipRect(const SurfaceRect *rect) = 0;
 
 protected:
   ~Surface() = default;

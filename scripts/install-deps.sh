@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on Debian 12, only when missing.
 set -e
 packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xserver-xephyr xdotool x11-utils
   imagemagick fp-utils libchm-bin nsis osslsigncode openssl procps"
 missing=""
 for p in $packages; do

@@ -22,8 +22,9 @@ std::string Dump(const SaverSettings &s) {
          " RefreshPause=" + std::to_string(s.RefreshPause) +
          " PauseTicks=" + std::to_string(s.PauseTicks) +
          " UseFixedFrequency=" + std::to_string(s.UseFixedFrequency) +
-         " ChangeBackground=" + std::to_string(s.ChangeBackground) + " HelpFile=" + s.HelpFile +
-         " ";
+         " ChangeBackground=" + std::to_string(s.ChangeBackground) +
+         " PictureOnEachMonitor=" + std::to_string(s.PictureOnEachMonitor) +
+         " HelpFile=" + s.HelpFile + " ";
 }
 } // namespace
 
@@ -42,7 +43,8 @@ TEST(Registry, WhatLoads) {
       {{},
        "DrawSpeed=1 MinGyrels=3 MaxGyrels=5 MaxBrightness=128 PointsPerCycle=200 Red=100 "
        "ChangeFrequency=1000 RefreshPause=4 PauseTicks=200 UseFixedFrequency=0 "
-       "ChangeBackground=1 HelpFile=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm"},
+       "ChangeBackground=1 PictureOnEachMonitor=0 HelpFile=C:\\Program "
+       "Files\\GyrelSaver\\GyrelSaver.chm"},
       {{{"DrawSpeed", REG_DWORD, Dword(501)},
         {"MaxBrightness", REG_DWORD, Dword(256)},
         {"PointsPerCycle", REG_DWORD, Dword(801)},
@@ -62,8 +64,11 @@ TEST(Registry, WhatLoads) {
        "PauseTicks=16"},
       {{{"UseFixedFrequency", REG_DWORD, Dword(2)}, {"ChangeBackground", REG_DWORD, Dword(2)}},
        "UseFixedFrequency=0 ChangeBackground=1"},
-      {{{"UseFixedFrequency", REG_DWORD, Dword(1)}, {"ChangeBackground", REG_DWORD, Dword(0)}},
-       "UseFixedFrequency=1 ChangeBackground=0"},
+      {{{"UseFixedFrequency", REG_DWORD, Dword(1)},
+        {"ChangeBackground", REG_DWORD, Dword(0)},
+        {"PictureOnEachMonitor", REG_DWORD, Dword(1)}},
+       "UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1"},
+      {{{"PictureOnEachMonitor", REG_DWORD, Dword(2)}}, "PictureOnEachMonitor=0"},
       // Curve counts: 0 is a picture of the gradient alone; the range stays ordered.
       {{{"MinGyrels", REG_DWORD, Dword(0)}, {"MaxGyrels", REG_DWORD, Dword(0)}},
        "MinGyrels=0 MaxGyrels=0"},

@@ -3,7 +3,7 @@
 SaverSettings::SaverSettings()
     : MinGyrels(3), MaxGyrels(5), MaxBrightness(128), Red(100), Green(100), Blue(100),
       PointsPerCycle(200), ChangeBackground(true), UseFixedFrequency(false), ChangeFrequency(1000),
-      RefreshPause(4), PauseTicks(0), DrawSpeed(1) {
+      RefreshPause(4), PauseTicks(0), DrawSpeed(1), PictureOnEachMonitor(false) {
   SetRefreshPause(4);
 }
 
@@ -46,6 +46,8 @@ void SaverSettings::Load() {
   UseFixedFrequency = flag != 0;
   ReadRegistryDword(&flag, key, "ChangeBackground", 0, 1, 1);
   ChangeBackground = flag != 0;
+  ReadRegistryDword(&flag, key, "PictureOnEachMonitor", 0, 1, 0);
+  PictureOnEachMonitor = flag != 0;
 
   SetRefreshPause(RefreshPause);
 }
@@ -64,5 +66,6 @@ bool SaverSettings::Save() const {
          WriteRegistryDword(ChangeFrequency, key, "ChangeFrequency") &&
          WriteRegistryDword(RefreshPause, key, "RefreshPause") &&
          WriteRegistryDword(UseFixedFrequency ? 1 : 0, key, "UseFixedFrequency") &&
-         WriteRegistryDword(ChangeBackground ? 1 : 0, key, "ChangeBackground");
+         WriteRegistryDword(ChangeBackground ? 1 : 0, key, "ChangeBackground") &&
+         WriteRegistryDword(PictureOnEachMonitor ? 1 : 0, key, "PictureOnEachMonitor");
 }

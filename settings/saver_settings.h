@@ -19,6 +19,7 @@ public:
   std::uint32_t RefreshPause; // units of 50 ms of nominal timer time
   std::uint32_t PauseTicks;   // derived: RefreshPause * 50 / DrawSpeed
   std::uint32_t DrawSpeed;    // timer period in ms, never 0
+  bool PictureOnEachMonitor;  // full screen: one picture per monitor instead of one over all
 
   SaverSettings();
 

@@ -55,4 +55,8 @@ struct RecordingSurface final : Surface {
     Log("GradientFill", {nv, nt});
     vertices.assign(v, v + nv);
   }
+  void SelectClipRect(const SurfaceRect *r) override {
+    if (r) Log("Clip", {r->left, r->top, r->right, r->bottom});
+    else Log("Clip", {});
+  }
 };

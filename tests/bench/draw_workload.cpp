@@ -22,6 +22,7 @@ struct NullSurface final : Surface {
   void Rectangle(int, int, int, int) override {}
   void GradientFill(const MeshVertex *, std::uint32_t, const MeshTriangle *,
                     std::uint32_t) override {}
+  void SelectClipRect(const SurfaceRect *) override {}
   volatile int sink = 0;
 };
 

@@ -121,6 +121,10 @@ int Configure(const char *scr, const char *tail, const char *button) {
 int main(int argc, char **argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "fullscreen") return FullScreen();
+  if (command == "virtual")
+    return std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
+                       GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       GetSystemMetrics(SM_CYVIRTUALSCREEN)), 0;
   if (command == "preview" && argc > 2) return Preview(argv[2]);
   PROCESS_INFORMATION process{};
   if (command == "run" && argc > 3)

@@ -1,0 +1,52 @@
+#!/bin/bash
+# Two emulated monitors side by side: Xephyr with Xinerama inside the
+# session's display, Wine reading monitors from Xinerama. With the option on
+# each monitor shows the same picture fitted to itself; off, one spans both.
+#   monitors_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
+set -u
+BUILD=$(cd "$1" && pwd)
+OUT="$BUILD/e2e"
+mkdir -p "$OUT"
+. "$(dirname "$0")/lib.sh"
+x11_key='HKCU\Software\Wine\X11 Driver'
+restart_wine() { wineserver -k; wineserver -w; wineserver -p; wineboot </dev/null >/dev/null 2>&1; }
+Xephyr :57 +xinerama -screen 800x600 -screen 800x600 -ac -nolisten tcp >"$OUT/xephyr.log" 2>&1 &
+xephyr=$!
+trap 'wine reg delete "$x11_key" /v UseXRandR /f >/dev/null 2>&1; DISPLAY=$session_display restart_wine; kill $xephyr' EXIT
+session_display=$DISPLAY
+sleep 2
+wine reg add "$x11_key" /v UseXRandR /d N /f >/dev/null 2>&1
+export DISPLAY=:57
+restart_wine
+for _ in $(seq 1 50); do probe virtual | grep -q 'virtual 0 0 1600 600' && break; sleep 0.2; done
+reset_settings
+set_setting PointsPerCycle 800
+run_shot() { # run_shot NAME: the saver for a few seconds, a screenshot, closed again
+  start_saver "$SCR" /s
+  sleep 2
+  shot "$1"
+  xdotool click 1
+  wait_exit $saver
+}
+set_setting PictureOnEachMonitor 1
+run_shot monitors-on
+on="$OUT/monitors-on.png"
+for left in 0 800; do
+  centre=$(region_mean "$on" $((left + 360)) 260 80 80)
+  corner=$(region_mean "$on" $((left + 760)) 0 40 40)
+  check "on: monitor at $left, centre ($centre) brighter than its corner ($corner)" greater "$centre" "$corner"
+done
+seam=$(region_mean "$on" 780 260 40 80)
+check "on: the centre ($centre) is brighter than the seam ($seam)" greater "$centre" "$seam"
+convert "$on" -crop 800x600+0+0 +repage "$OUT/left.png"
+convert "$on" -crop 800x600+800+0 +repage "$OUT/right.png"
+differing=$(compare -metric AE "$OUT/left.png" "$OUT/right.png" null: 2>&1)
+check "on: both monitors show the same picture ($differing pixels differ)" greater 4800 "${differing%% *}"
+check "on: curves are drawn ($(bright_pixels "$OUT/left.png") bright pixels)" greater "$(bright_pixels "$OUT/left.png")" 500
+set_setting PictureOnEachMonitor 0
+run_shot monitors-off
+seam=$(region_mean "$OUT/monitors-off.png" 760 260 80 80)
+side=$(region_mean "$OUT/monitors-off.png" 360 260 80 80)
+check "off: one picture across both, brightest at the seam ($seam > $side)" greater "$seam" "$side"
+reset_settings
+finish
