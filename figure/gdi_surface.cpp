@@ -110,5 +110,6 @@ WindowDrawing::WindowDrawing(HWND window)
 }
 
 WindowDrawing::~WindowDrawing() {
+  if (mirror) mirror->Flush();
   if (ReleaseDC(gdi.window, gdi.dc)) ++gdiResourceCounts.contextsReleased;
 }

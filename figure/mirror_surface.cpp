@@ -1,66 +1,135 @@
 #include "figure/mirror_surface.h"
 
+namespace {
+// One kept drawing call with the mapping and pen it was made under. Points,
+// vertices and triangles live in shared buffers that keep their capacity
+// between handlers, so that drawing allocates nothing once warm.
+struct KeptCall {
+  enum Kind { Line, Box, Fill } kind;
+  SurfaceMapping mapping;
+  SurfaceObject pen;
+  SurfacePoint from;   // Line: the start; Box: left, top
+  SurfacePoint to;     // Box: right, bottom
+  std::size_t first;   // into keptPoints or keptVertices
+  std::uint32_t count; // points or vertices
+  std::size_t firstTriangle;
+  std::uint32_t triangleCount;
+};
+std::vector<KeptCall> keptCalls;
+std::vector<SurfacePoint> keptPoints;
+std::vector<MeshVertex> keptVertices, scaledVertices;
+std::vector<MeshTriangle> keptTriangles;
+std::vector<ColorRef> penColors;
+std::vector<SurfaceObject> madePens;
+
+// A length across the client becomes the same share of the monitor.
+int Scale(long long length, int clientSpan, int monitorSpan) {
+  return clientSpan ? static_cast<int>(length * monitorSpan / clientSpan) : 0;
+}
+} // namespace
+
+MirrorSurface::MirrorSurface(Surface &inner_, const std::vector<SurfaceRect> &monitors_)
+    : inner(inner_), monitors(monitors_), client(inner_.GetClientRect()) {}
+
 void MirrorSurface::SetWindowExtEx(int width, int height) {
-  windowExtent = {width, height};
-  windowExtentSet = true;
+  mapping.windowExtent = {width, height};
+  mapping.windowExtentSet = true;
 }
 
 void MirrorSurface::SetViewportExtEx(int width, int height) {
-  viewportExtent = {width, height};
-  viewportExtentSet = true;
+  mapping.viewportExtent = {width, height};
+  mapping.viewportExtentSet = true;
 }
 
-// A length across the client becomes the same share of the monitor.
-int MirrorSurface::ScaleX(long long x, const SurfaceRect &monitor) const {
-  const long long span = client.right - client.left;
-  return span ? static_cast<int>(x * (monitor.right - monitor.left) / span) : 0;
+SurfaceObject MirrorSurface::CreatePen(int, int, ColorRef color) {
+  penColors.push_back(color); // the engine's pens are solid and one pixel wide
+  return penColors.size();
 }
 
-int MirrorSurface::ScaleY(long long y, const SurfaceRect &monitor) const {
-  const long long span = client.bottom - client.top;
-  return span ? static_cast<int>(y * (monitor.bottom - monitor.top) / span) : 0;
+SurfaceObject MirrorSurface::SelectObject(SurfaceObject object) {
+  const SurfaceObject previous = selectedPen;
+  selectedPen = object;
+  return previous;
 }
 
-void MirrorSurface::Enter(const SurfaceRect &monitor) {
-  inner.SetMapMode(mapMode);
-  if (windowExtentSet) inner.SetWindowExtEx(windowExtent.x, windowExtent.y);
-  if (viewportExtentSet)
-    inner.SetViewportExtEx(ScaleX(viewportExtent.x, monitor), ScaleY(viewportExtent.y, monitor));
-  inner.SetViewportOrgEx(monitor.left + ScaleX(viewportOrigin.x, monitor),
-                         monitor.top + ScaleY(viewportOrigin.y, monitor));
-  inner.SelectClipRect(&monitor);
-}
-
-// Curve points are logical units: the monitor's mapping places and scales them.
 void MirrorSurface::PolylineTo(const SurfacePoint *points, std::uint32_t count) {
-  for (const SurfaceRect &monitor : monitors) {
-    Enter(monitor);
-    inner.MoveToEx(position.x, position.y);
-    inner.PolylineTo(points, count);
-  }
-  inner.SelectClipRect(nullptr);
+  keptCalls.push_back(
+      {KeptCall::Line, mapping, selectedPen, position, {}, keptPoints.size(), count, 0, 0});
+  keptPoints.insert(keptPoints.end(), points, points + count);
 }
 
-// The background is drawn in pixels of the client: they are scaled to each monitor.
 void MirrorSurface::Rectangle(int left, int top, int right, int bottom) {
-  for (const SurfaceRect &monitor : monitors) {
-    Enter(monitor);
-    inner.Rectangle(ScaleX(left, monitor), ScaleY(top, monitor), ScaleX(right, monitor),
-                    ScaleY(bottom, monitor));
-  }
-  inner.SelectClipRect(nullptr);
+  keptCalls.push_back(
+      {KeptCall::Box, mapping, selectedPen, {left, top}, {right, bottom}, 0, 0, 0, 0});
 }
 
 void MirrorSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
                                  const MeshTriangle *triangles, std::uint32_t triangleCount) {
-  scaledVertices.assign(vertices, vertices + vertexCount);
-  for (const SurfaceRect &monitor : monitors) {
-    Enter(monitor);
-    for (std::uint32_t i = 0; i < vertexCount; ++i) {
-      scaledVertices[i].x = ScaleX(vertices[i].x, monitor);
-      scaledVertices[i].y = ScaleY(vertices[i].y, monitor);
+  keptCalls.push_back({KeptCall::Fill,
+                       mapping,
+                       selectedPen,
+                       {},
+                       {},
+                       keptVertices.size(),
+                       vertexCount,
+                       keptTriangles.size(),
+                       triangleCount});
+  keptVertices.insert(keptVertices.end(), vertices, vertices + vertexCount);
+  keptTriangles.insert(keptTriangles.end(), triangles, triangles + triangleCount);
+}
+
+void MirrorSurface::Flush() {
+  if (keptCalls.empty()) return;
+  madePens.clear();
+  for (ColorRef color : penColors)
+    madePens.push_back(inner.CreatePen(kPenStyleSolid, 0, color));
+  SurfaceObject ownPen = 0, current = 0;
+  bool swapped = false;
+  const int clientWidth = client.right - client.left, clientHeight = client.bottom - client.top;
+  for (const SurfaceRect &m : monitors) {
+    const int width = m.right - m.left, height = m.bottom - m.top;
+    const auto x = [&](long long v) { return Scale(v, clientWidth, width); };
+    const auto y = [&](long long v) { return Scale(v, clientHeight, height); };
+    inner.SelectClipRect(&m);
+    for (const KeptCall &call : keptCalls) {
+      const SurfaceMapping &map = call.mapping;
+      inner.SetMapMode(map.mode);
+      if (map.windowExtentSet) inner.SetWindowExtEx(map.windowExtent.x, map.windowExtent.y);
+      if (map.viewportExtentSet)
+        inner.SetViewportExtEx(x(map.viewportExtent.x), y(map.viewportExtent.y));
+      inner.SetViewportOrgEx(m.left + x(map.viewportOrigin.x), m.top + y(map.viewportOrigin.y));
+      const SurfaceObject pen = call.pen ? madePens[call.pen - 1] : ownPen;
+      if (!swapped && call.pen) {
+        ownPen = inner.SelectObject(pen);
+        swapped = true;
+      } else if (swapped && pen != current) {
+        inner.SelectObject(pen);
+      }
+      current = pen;
+      if (call.kind == KeptCall::Line) {
+        inner.MoveToEx(call.from.x, call.from.y); // logical units: the mapping fits them
+        inner.PolylineTo(&keptPoints[call.first], call.count);
+      } else if (call.kind == KeptCall::Box) {
+        inner.Rectangle(x(call.from.x), y(call.from.y), x(call.to.x), y(call.to.y));
+      } else { // the background is drawn in client pixels: they are scaled to the monitor
+        scaledVertices.assign(keptVertices.begin() + call.first,
+                              keptVertices.begin() + call.first + call.count);
+        for (MeshVertex &v : scaledVertices) {
+          v.x = x(v.x);
+          v.y = y(v.y);
+        }
+        inner.GradientFill(scaledVertices.data(), call.count, &keptTriangles[call.firstTriangle],
+                           call.triangleCount);
+      }
     }
-    inner.GradientFill(scaledVertices.data(), vertexCount, triangles, triangleCount);
   }
   inner.SelectClipRect(nullptr);
+  if (swapped) inner.SelectObject(ownPen);
+  for (SurfaceObject pen : madePens)
+    inner.DeleteObject(pen);
+  keptCalls.clear();
+  keptPoints.clear();
+  keptVertices.clear();
+  keptTriangles.clear();
+  penColors.clear();
 }

@@ -9,30 +9,32 @@
 #include "tests/recording_surface.h"
 
 // Two monitors side by side (800 x 600 and 400 x 300) in a 1200 x 600 client:
-// the engine's calls arrive once, each monitor gets its own mapping and clip.
-TEST(MirrorSurface, ReplaysEachDrawingCallPerMonitor) {
+// the engine's calls are kept and replayed per monitor with its mapping and clip.
+TEST(MirrorSurface, ReplaysTheKeptCallsPerMonitor) {
   const std::vector<SurfaceRect> monitors = {{0, 0, 800, 600}, {800, 0, 1200, 300}};
   RecordingSurface screen;
   screen.client = {0, 0, 1200, 600};
   MirrorSurface mirror(screen, monitors);
-  screen.calls.clear();
   TrochoidCurve curve;
   penWalker = ColorWalker();
   curve.DrawStep(mirror, 1200, 600, 2);
-  const std::vector<std::string> expected = {"CreatePen(0,0,16777215)",
-                                             "SelectObject(100)", // one pen for both
+  EXPECT_EQ(screen.calls, std::vector<std::string>{"GetClientRect()"}) << "nothing drawn yet";
+  mirror.Flush();
+  const std::vector<std::string> expected = {"GetClientRect()",
+                                             "CreatePen(0,0,16777215)", // one pen for both monitors
+                                             "Clip(0,0,800,600)",
                                              "SetMapMode(7)",
                                              "SetWindowExtEx(200,200)",
                                              "SetViewportExtEx(400,300)",
                                              "SetViewportOrgEx(400,300)",
-                                             "Clip(0,0,800,600)",
+                                             "SelectObject(100)",
                                              "MoveToEx(185,-2)",
                                              "PolylineTo(2)",
+                                             "Clip(800,0,1200,300)",
                                              "SetMapMode(7)",
                                              "SetWindowExtEx(200,200)",
                                              "SetViewportExtEx(200,150)",
                                              "SetViewportOrgEx(1000,150)",
-                                             "Clip(800,0,1200,300)",
                                              "MoveToEx(185,-2)",
                                              "PolylineTo(2)",
                                              "Clip()",
@@ -44,10 +46,11 @@ TEST(MirrorSurface, ReplaysEachDrawingCallPerMonitor) {
   SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
   screen.calls.clear();
   PaintBackground(mirror);
-  ASSERT_EQ(screen.calls.size(), 26u); // per monitor: mapping, clip, call; then the clip lifted
-  EXPECT_EQ(screen.calls[9], "SetViewportOrgEx(800,0)");
-  EXPECT_EQ(screen.calls[11], "Rectangle(0,0,400,300)");
-  EXPECT_EQ(screen.calls[24], "GradientFill(9,8)");
+  mirror.Flush();
+  ASSERT_EQ(screen.calls.size(), 23u); // per monitor: clip, then mapping and call twice
+  EXPECT_EQ(screen.calls[15], "SetViewportOrgEx(800,0)");
+  EXPECT_EQ(screen.calls[16], "Rectangle(0,0,400,300)");
+  EXPECT_EQ(screen.calls[21], "GradientFill(9,8)");
   EXPECT_EQ(screen.vertices[8].x, 200); // the centre of the smaller monitor
   EXPECT_EQ(screen.vertices[8].y, 150);
   EXPECT_EQ(screen.vertices[2].x, 400);
