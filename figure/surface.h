@@ -36,9 +36,10 @@ struct MeshTriangle {
 };
 
 // GDI's values for the constants the engine passes.
-constexpr int kMapModeText = 1;      // MM_TEXT
-constexpr int kMapModeIsotropic = 7; // MM_ISOTROPIC
-constexpr int kPenStyleSolid = 0;    // PS_SOLID
+constexpr int kMapModeText = 1;        // MM_TEXT
+constexpr int kMapModeIsotropic = 7;   // MM_ISOTROPIC
+constexpr int kMapModeAnisotropic = 8; // MM_ANISOTROPIC
+constexpr int kPenStyleSolid = 0;      // PS_SOLID
 
 class Surface {
 public:
