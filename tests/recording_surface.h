@@ -56,7 +56,9 @@ struct RecordingSurface final : Surface {
     vertices.assign(v, v + nv);
   }
   void SelectClipRect(const SurfaceRect *r) override {
-    if (r) Log("Clip", {r->left, r->top, r->right, r->bottom});
-    else Log("Clip", {});
+    if (r)
+      Log("Clip", {r->left, r->top, r->right, r->bottom});
+    else
+      Log("Clip", {});
   }
 };

@@ -124,7 +124,8 @@ int main(int argc, char **argv) {
   if (command == "virtual")
     return std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
                        GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                       GetSystemMetrics(SM_CYVIRTUALSCREEN)), 0;
+                       GetSystemMetrics(SM_CYVIRTUALSCREEN)),
+           0;
   if (command == "preview" && argc > 2) return Preview(argv[2]);
   PROCESS_INFORMATION process{};
   if (command == "run" && argc > 3)
