@@ -52,7 +52,7 @@ TEST(SpawnCurves, MakesCurvesFromFourDrawsEach) {
 
 // Spawning replaces what the set held, with four draws per curve.
 TEST(SpawnCurves, ReplacesTheSetWithFourDrawsPerCurve) {
-  for (const auto [asked, made] : {std::pair{0, 0}, {1, 1}, {5, 5}, {-3, 0}}) {
+  for (const auto &[asked, made] : {std::pair{0, 0}, {1, 1}, {5, 5}, {-3, 0}}) {
     CurveSet set;
     RecordingSurface surface;
     SpawnCurves(set, 7);
@@ -84,7 +84,9 @@ TEST(CurveSet, EveryCurveTakesAPenStepEveryTick) {
   int ticks = 0;
   for (; !set.AllFinished(); ++ticks) {
     set.DrawAll(surface, 100, 100, 200);
-    if (ticks == 3) EXPECT_EQ(set.finishedCount, 1);
+    if (ticks == 3) {
+      EXPECT_EQ(set.finishedCount, 1);
+    }
   }
   EXPECT_EQ(ticks, 13); // 2514 = 12 * 200 + 114
   ASSERT_EQ(surface.penColors.size(), 26u);

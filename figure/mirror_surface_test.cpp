@@ -55,3 +55,23 @@ TEST(MirrorSurface, ReplaysTheKeptCallsPerMonitor) {
   EXPECT_EQ(screen.vertices[8].y, 150);
   EXPECT_EQ(screen.vertices[2].x, 400);
 }
+
+// The engine runs as it would without the mirror: the same pens in the same
+// order and the same points, now on each monitor.
+TEST(MirrorSurface, TheEngineDrawsTheSamePicture) {
+  const std::vector<SurfaceRect> monitors = {{0, 0, 640, 480}, {640, 0, 1280, 480}};
+  RecordingSurface direct, screen;
+  screen.client = {0, 0, 1280, 480};
+  for (RecordingSurface *target : {&direct, &screen}) {
+    TrochoidCurve curve;
+    penWalker = ColorWalker();
+    MirrorSurface mirror(screen, monitors);
+    for (int tick = 0; tick < 5; ++tick)
+      curve.DrawStep(target == &direct ? static_cast<Surface &>(direct) : mirror, 640, 480, 150);
+    mirror.Flush();
+  }
+  EXPECT_EQ(screen.penColors, direct.penColors);
+  ASSERT_EQ(screen.polylines.size(), 2 * direct.polylines.size());
+  for (std::size_t i = 0; i < direct.polylines.size(); ++i)
+    EXPECT_EQ(screen.polylines[i].back().x, direct.polylines[i].back().x) << i;
+}
