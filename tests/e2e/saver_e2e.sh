@@ -50,8 +50,9 @@ wait_exit $saver
 check "Alt+key closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 set_setting MinGyrels 0 # pictures of the gradient alone
 set_setting MaxGyrels 0
-set_setting RefreshPause 0
+set_setting ChangeBackground 0 # each renewal paints the same gradient again
 start_saver "$SCR" Saver
+sleep 1
 shot no-curves
 check "a word beginning with S and no curves: the gradient alone" \
   [ "$(bright_pixels "$OUT/no-curves.png")" = 0 ]
