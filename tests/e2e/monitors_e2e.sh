@@ -9,7 +9,9 @@ OUT="$BUILD/e2e"
 mkdir -p "$OUT"
 . "$(dirname "$0")/lib.sh"
 x11_key='HKCU\Software\Wine\X11 Driver'
-restart_wine() { wineserver -k; wineserver -w; wineserver -p; wineboot </dev/null >/dev/null 2>&1; }
+restart_wine() { # services started here must not hold the output CTest reads
+  wineserver -k; wineserver -w; wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1
+}
 Xephyr :57 +xinerama -screen 800x600 -screen 800x600 -ac -nolisten tcp >"$OUT/xephyr.log" 2>&1 &
 xephyr=$!
 trap 'wine reg delete "$x11_key" /v UseXRandR /f >/dev/null 2>&1; DISPLAY=$session_display restart_wine; kill $xephyr' EXIT
