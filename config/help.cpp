@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host/host_state.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
 
@@ -26,11 +27,8 @@ void OpenPage(const char *path) {
 // AddDllDirectory) and the 9x family take the plain call.
 HMODULE LoadBareHelpControl() {
   const char *const name = "hhctrl.ocx";
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  const bool nt = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (nt && kernel && GetProcAddress(kernel, "AddDllDirectory"))
+  if (!hostState.isWin9x && kernel && GetProcAddress(kernel, "AddDllDirectory"))
     return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   return LoadLibraryA(name);
 }
