@@ -20,7 +20,7 @@ sleep 2
 wine reg add "$x11" /v UseXRandR /d N /f >/dev/null 2>&1
 export DISPLAY=:58
 restart
-wine "$build/probe.exe" virtual >/dev/null; sleep 2 # monitors settle in the first process
+wine "$build/probe.exe" fullscreen >/dev/null || true; sleep 2 # monitors settle in the first process
 for profile in defaults heaviest; do
   for each in 0 1; do
     wine reg delete "$key" /f >/dev/null 2>&1 || true

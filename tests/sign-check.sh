@@ -3,8 +3,6 @@
 # the uninstaller it writes carry a valid signature over the whole file
 # (the chain is untrusted); an unsigned build stays unsigned.
 #   sign-check.sh BUILD_DIR SOURCE_DIR   (inside scripts/wine-session.sh)
-set -u
-BUILD=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
 OUT=$(mktemp -d)
 trap 'rm -rf "$OUT"' EXIT

@@ -2,10 +2,6 @@
 # Configuration mode of the real GyrelSaver.scr under Wine: owner rules,
 # results, the help viewer, and screenshots of the dialog and the About box.
 #   config_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
-set -u
-BUILD=$(cd "$1" && pwd)
-OUT="$BUILD/e2e"
-mkdir -p "$OUT"
 . "$(dirname "$0")/lib.sh"
 scr=$(winepath -w "$SCR")
 reset_settings
@@ -50,5 +46,5 @@ sleep 2
 shot about
 check "the dialog and About box were drawn" test -s "$OUT/about.png"
 kill $dialog 2>/dev/null
-wineserver -k 2>/dev/null; wineserver -p 2>/dev/null; wineboot </dev/null >/dev/null 2>&1
+restart_wine
 finish

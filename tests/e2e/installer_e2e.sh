@@ -2,10 +2,6 @@
 # The setup program under Wine: silent install, the installed saver running,
 # silent uninstall, and what is left behind.
 #   installer_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
-set -u
-BUILD=$(cd "$1" && pwd)
-OUT="$BUILD/e2e"
-mkdir -p "$OUT"
 . "$(dirname "$0")/lib.sh"
 system_scr="$WINEPREFIX/drive_c/windows/system32/GyrelSaver.scr"
 program_dir="$WINEPREFIX/drive_c/Program Files/GyrelSaver"

@@ -1,5 +1,10 @@
-# Helpers for the end-to-end scripts, sourced inside a Wine session with
-# BUILD (the Windows build tree) and OUT (a folder for screenshots) set.
+# Helpers for the end-to-end scripts, sourced inside a Wine session by a
+# script whose first argument is the Windows build tree. OUT, a folder for
+# screenshots, is BUILD/e2e unless the script set it before.
+set -u
+BUILD=$(cd "$1" && pwd)
+OUT=${OUT:-$BUILD/e2e}
+mkdir -p "$OUT"
 SCR="$BUILD/GyrelSaver.scr"
 failures=0
 check() { # check "what" command...
@@ -9,7 +14,15 @@ finish() { echo "$failures failures"; [ "$failures" = 0 ]; }
 settings_key='HKCU\Software\Quorvel\GyrelSaver'
 reset_settings() { wine reg delete "$settings_key" /f >/dev/null 2>&1 || true; }
 set_setting() { wine reg add "$settings_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
-probe() { wine "$BUILD/probe.exe" "$@" | tr -d '\r'; }
+# A fresh wineserver and services; they must not hold the output CTest reads.
+restart_wine() {
+  wineserver -k; wineserver -w
+  wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1
+}
+probe() { # its output without Windows line ends, its exit status kept
+  wine "$BUILD/probe.exe" "$@" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
 running() { kill -0 "$1" 2>/dev/null; }
 
 # start_saver SCR ARGS...: starts a full-screen saver and waits for its window; pid in $saver.

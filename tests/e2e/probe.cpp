@@ -1,10 +1,10 @@
 // A small Windows helper for the end-to-end scripts: it looks at the saver's
 // windows from outside and plays the Display settings' part.
-//   probe fullscreen              the running full-screen saver: rect, virtual screen, topmost, in
-//   front probe preview SCR             host SCR /p <parent>, send it input, close the parent probe
-//   run SCR LINE            start SCR with exactly LINE ("{hwnd}": a window made here), exit code
-//   probe config SCR TAIL BUTTON  as run; report the dialog's owner, press ok, cancel or help
-//   probe running-flag            the system's screen-saver-running flag
+//   probe fullscreen         the virtual screen; the saver's rect, topmost, in front
+//   probe preview SCR        host SCR /p <parent>, send it input, close the parent
+//   probe run SCR LINE       start SCR with exactly LINE ("{hwnd}": a window made here)
+//   probe config SCR TAIL BTN as run, then the dialog's owner; press BTN (ok, cancel, help)
+//   probe running-flag       the system's screen-saver-running flag
 #include <windows.h>
 
 #include <cstdio>
@@ -59,15 +59,15 @@ int ReportExit(const PROCESS_INFORMATION &process) {
 }
 
 int FullScreen() {
+  std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
+              GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              GetSystemMetrics(SM_CYVIRTUALSCREEN));
   HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
   if (!saver) return std::printf("no saver\n"), 1;
   RECT r;
   GetWindowRect(saver, &r);
-  std::printf("window %ld %ld %ld %ld\nvirtual %d %d %d %d\ntopmost %d\nin-front %d\n", r.left,
-              r.top, r.right - r.left, r.bottom - r.top, GetSystemMetrics(SM_XVIRTUALSCREEN),
-              GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
-              GetSystemMetrics(SM_CYVIRTUALSCREEN),
-              (GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
+  std::printf("window %ld %ld %ld %ld\ntopmost %d\nin-front %d\n", r.left, r.top, r.right - r.left,
+              r.bottom - r.top, (GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
               GetForegroundWindow() == saver);
   return 0;
 }
@@ -121,11 +121,6 @@ int Configure(const char *scr, const char *tail, const char *button) {
 int main(int argc, char **argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "fullscreen") return FullScreen();
-  if (command == "virtual")
-    return std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
-                       GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                       GetSystemMetrics(SM_CYVIRTUALSCREEN)),
-           0;
   if (command == "preview" && argc > 2) return Preview(argv[2]);
   PROCESS_INFORMATION process{};
   if (command == "run" && argc > 3)

@@ -1,10 +1,6 @@
 #!/bin/bash
 # The real GyrelSaver.scr under Wine: every switch, real input, screenshots.
 #   saver_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
-set -u
-BUILD=$(cd "$1" && pwd)
-OUT="$BUILD/e2e"
-mkdir -p "$OUT"
 . "$(dirname "$0")/lib.sh"
 
 echo "== full screen: picture, mouse travel"

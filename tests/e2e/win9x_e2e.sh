@@ -2,11 +2,8 @@
 # The saver as the 9x family sees it: Wine reports Windows 98 to it, and test
 # doubles of PASSWORD.CPL and MPR.DLL sit beside a copy of it.
 #   win9x_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
-set -u
-BUILD=$(cd "$1" && pwd)
-OUT="$BUILD/e2e-9x"
+OUT=$(cd "$1" && pwd)/e2e-9x
 rm -rf "$OUT"
-mkdir -p "$OUT"
 . "$(dirname "$0")/lib.sh"
 cp "$BUILD/GyrelSaver.scr" "$BUILD/doubles/PASSWORD.CPL" "$BUILD/doubles/MPR.DLL" "$OUT/"
 scr9x=$(winepath -w "$OUT/GyrelSaver.scr")
