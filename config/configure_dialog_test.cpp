@@ -78,15 +78,37 @@ std::string Stored() {
   return text;
 }
 
-std::vector<COLORREF> PreviewPixels(HWND dialog) { // every fourth pixel, as it shows now
+// Covers the preview with a colour no picture here can have; a repaint must replace all of it.
+constexpr COLORREF kMarker = RGB(255, 0, 255);
+void MarkPreview(HWND dialog) {
+  HWND preview = GetDlgItem(dialog, IDC_PREVIEW);
+  HDC dc = GetDC(preview); // the saver's own DC: its mapping stays as the saver left it
+  SaveDC(dc);
+  SetMapMode(dc, MM_TEXT);
+  SetViewportOrgEx(dc, 0, 0, nullptr);
+  RECT all;
+  GetClientRect(preview, &all);
+  HBRUSH brush = CreateSolidBrush(kMarker);
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  RestoreDC(dc, -1);
+  ReleaseDC(preview, dc);
+}
+int MarkedPixels(HWND dialog) { // of every fourth pixel
   HWND preview = GetDlgItem(dialog, IDC_PREVIEW);
   HDC dc = GetDC(preview);
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < 200; y += 4)
-    for (int x = 0; x < 280; x += 4)
-      pixels.push_back(GetPixel(dc, x, y));
+  SaveDC(dc);
+  SetMapMode(dc, MM_TEXT);
+  SetViewportOrgEx(dc, 0, 0, nullptr);
+  RECT all;
+  GetClientRect(preview, &all);
+  int marked = 0;
+  for (int y = 0; y < all.bottom; y += 4)
+    for (int x = 0; x < all.right; x += 4)
+      marked += GetPixel(dc, x, y) == kMarker;
+  RestoreDC(dc, -1);
   ReleaseDC(preview, dc);
-  return pixels;
+  return marked;
 }
 
 // The character set byte of a DIALOGEX template's font.
@@ -171,9 +193,10 @@ TEST_F(ConfigureDialog, ThePreviewFollowsEveryChangeAndReset) {
         {"frequency", [=] { SetDlgItemTextA(dialog, IDC_FREQUENCY, "999"); }, 100},
         {"reset", [=] { Click(dialog, IDC_RESET); }, 128}};
     for (const auto &[what, act, centreRed] : steps) {
-      const std::vector<COLORREF> before = PreviewPixels(dialog);
+      MarkPreview(dialog);
+      ASSERT_GT(MarkedPixels(dialog), 1000);
       act();
-      EXPECT_NE(PreviewPixels(dialog), before) << what;
+      EXPECT_EQ(MarkedPixels(dialog), 0) << what << ": the picture was not renewed";
       EXPECT_EQ(centerWalker.upperBound[0], centreRed) << what;
     }
     EXPECT_EQ(centerWalker.changeChance[0], 1000); // Reset: not fixed any more
