@@ -65,58 +65,49 @@ void Send(HWND dialog, int id, UINT message, int position) { // what a dragged c
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 int Spun(HWND dialog, int id) { return int(SendDlgItemMessageA(dialog, id, UDM_GETPOS32, 0, 0)); }
 
-std::string Stored() {
+std::string Stored() { // the values OK writes, "" when there is no key
+  SaverSettings s;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", 0, KEY_READ, &key))
+    return "";
+  RegCloseKey(key);
+  s.Load();
   std::string text;
-  for (const char *name : {"DrawSpeed", "PointsPerCycle", "RefreshPause", "MaxBrightness", "Green",
-                           "MinGyrels", "MaxGyrels", "ChangeFrequency", "UseFixedFrequency",
-                           "ChangeBackground", "PictureOnEachMonitor"}) {
-    DWORD value = 0, size = 4;
-    const LONG status = RegGetValueA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", name,
-                                     RRF_RT_REG_DWORD, nullptr, &value, &size);
-    text += status ? "" : std::to_string(value) + " ";
-  }
+  for (long long value : std::initializer_list<long long>{
+           s.DrawSpeed, s.PointsPerCycle, s.RefreshPause, s.MaxBrightness, s.Green, s.MinGyrels,
+           s.MaxGyrels, s.ChangeFrequency, s.UseFixedFrequency, s.ChangeBackground,
+           s.PictureOnEachMonitor})
+    text += std::to_string(value) + " ";
   return text;
 }
 
-// Covers the preview with a colour no picture here can have; a repaint must replace all of it.
-constexpr COLORREF kMarker = RGB(255, 0, 255);
-void MarkPreview(HWND dialog) {
+// With `mark`, covers the preview with a colour no picture here has; then
+// counts the marked pixels among every fourth, as the screen shows them.
+int MarkedPixels(HWND dialog, bool mark = false) {
   HWND preview = GetDlgItem(dialog, IDC_PREVIEW);
-  HDC dc = GetDC(preview); // the saver's own DC: its mapping stays as the saver left it
+  HDC dc = GetDC(preview); // the saver's own DC: put its mapping back afterwards
   SaveDC(dc);
   SetMapMode(dc, MM_TEXT);
   SetViewportOrgEx(dc, 0, 0, nullptr);
   RECT all;
   GetClientRect(preview, &all);
-  HBRUSH brush = CreateSolidBrush(kMarker);
-  FillRect(dc, &all, brush);
-  DeleteObject(brush);
-  RestoreDC(dc, -1);
-  ReleaseDC(preview, dc);
-}
-int MarkedPixels(HWND dialog) { // of every fourth pixel
-  HWND preview = GetDlgItem(dialog, IDC_PREVIEW);
-  HDC dc = GetDC(preview);
-  SaveDC(dc);
-  SetMapMode(dc, MM_TEXT);
-  SetViewportOrgEx(dc, 0, 0, nullptr);
-  RECT all;
-  GetClientRect(preview, &all);
+  SetDCBrushColor(dc, RGB(255, 0, 255)); // red stays below 255 in every picture here
+  if (mark) FillRect(dc, &all, HBRUSH(GetStockObject(DC_BRUSH)));
   int marked = 0;
   for (int y = 0; y < all.bottom; y += 4)
     for (int x = 0; x < all.right; x += 4)
-      marked += GetPixel(dc, x, y) == kMarker;
+      marked += GetPixel(dc, x, y) == RGB(255, 0, 255);
   RestoreDC(dc, -1);
   ReleaseDC(preview, dc);
   return marked;
 }
 
-// The character set byte of a DIALOGEX template's font.
+// The character set byte of a DIALOGEX template's font, after the menu, class and title.
 int TemplateCharset(int id) {
   auto *p = static_cast<const WORD *>(
       LockResource(LoadResource(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_DIALOG))));
-  p += 13;                                // version to cy
-  for (int field = 0; field < 3; ++field) // menu, class, title
+  p += 13; // version to cy
+  for (int field = 0; field < 3; ++field)
     if (*p == 0xFFFF)
       p += 2;
     else
@@ -147,11 +138,12 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
             0);
   EXPECT_EQ(Stored(), "");
   EXPECT_EQ(RunDialog([](HWND dialog) {
-              for (auto [id, position] : {std::pair{IDC_SPEED, 251},
-                                          {IDC_POINTS, 700},
-                                          {IDC_PAUSE, 2},
-                                          {IDC_BRIGHTNESS, 200},
-                                          {IDC_GREEN, 0}})
+              const int slid[][2] = {{IDC_SPEED, 251},
+                                     {IDC_POINTS, 700},
+                                     {IDC_PAUSE, 2},
+                                     {IDC_BRIGHTNESS, 200},
+                                     {IDC_GREEN, 0}};
+              for (auto [id, position] : slid)
                 Send(dialog, id, WM_HSCROLL, position);
               Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 8); // above the maximum: it follows
               EXPECT_EQ(Spun(dialog, IDC_MAX_COUNT), 8);
@@ -193,8 +185,7 @@ TEST_F(ConfigureDialog, ThePreviewFollowsEveryChangeAndReset) {
         {"frequency", [=] { SetDlgItemTextA(dialog, IDC_FREQUENCY, "999"); }, 100},
         {"reset", [=] { Click(dialog, IDC_RESET); }, 128}};
     for (const auto &[what, act, centreRed] : steps) {
-      MarkPreview(dialog);
-      ASSERT_GT(MarkedPixels(dialog), 1000);
+      ASSERT_GT(MarkedPixels(dialog, true), 1000);
       act();
       EXPECT_EQ(MarkedPixels(dialog), 0) << what << ": the picture was not renewed";
       EXPECT_EQ(centerWalker.upperBound[0], centreRed) << what;
