@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "settings/saver_settings.h"
 #include "tests/recording_surface.h"
 
@@ -12,40 +14,32 @@ std::string Channels(const int (&values)[3]) {
 }
 } // namespace
 
-// Brightness and mix give the ranges; the corners' green and blue chances are crossed.
-// Expected: corner upper bound / centre colour / edge chances / corner chances.
+// "brightness red green blue change fixed" (frequency 7), then the corner's
+// upper bound, the centre's colour, the edge's and the corner's chances: the
+// corners' green and blue chances are crossed.
 TEST(Background, RangesFromTheSettings) {
-  struct Case {
-    unsigned brightness, red, green, blue;
-    bool change, fixed;
-    const char *expected;
-  };
-  const Case cases[] = {
-      {128, 100, 100, 100, true, false, "64,64,64 128,128,128 1000,1000,1000 1000,1000,1000"},
-      {200, 100, 50, 0, true, false, "100,50,0 200,100,0 1000,500,0 1000,0,500"},
-      {255, 33, 100, 1, true, false, "42,127,1 84,255,2 330,1000,10 330,10,1000"},
-      {128, 100, 100, 100, false, true, "64,64,64 128,128,128 0,0,0 0,0,0"},
-      {128, 100, 100, 100, true, true, "64,64,64 128,128,128 7,7,7 7,7,7"},
-      {128, 0, 0, 0, true, false, "0,0,0 0,0,0 0,0,0 0,0,0"}};
-  for (const Case &c : cases) {
+  const std::pair<const char *, const char *> cases[] = {
+      {"128 100 100 100 1 0", "64,64,64 128,128,128 1000,1000,1000 1000,1000,1000"},
+      {"200 100 50 0 1 0", "100,50,0 200,100,0 1000,500,0 1000,0,500"},
+      {"255 33 100 1 1 0", "42,127,1 84,255,2 330,1000,10 330,10,1000"},
+      {"128 100 100 100 0 1", "64,64,64 128,128,128 0,0,0 0,0,0"},
+      {"128 100 100 100 1 1", "64,64,64 128,128,128 7,7,7 7,7,7"},
+      {"128 0 0 0 1 0", "0,0,0 0,0,0 0,0,0 0,0,0"}};
+  for (const auto &[given, expected] : cases) {
     settings = SaverSettings();
-    settings.MaxBrightness = c.brightness;
-    settings.Red = c.red;
-    settings.Green = c.green;
-    settings.Blue = c.blue;
-    settings.ChangeBackground = c.change;
-    settings.UseFixedFrequency = c.fixed;
     settings.ChangeFrequency = 7;
+    std::istringstream(given) >> settings.MaxBrightness >> settings.Red >> settings.Green >>
+        settings.Blue >> settings.ChangeBackground >> settings.UseFixedFrequency;
     ColorWalker corner, edge, center;
     SetBackgroundRanges(corner, edge, center);
     EXPECT_EQ(Channels(corner.upperBound) + " " + Channels(center.channel) + " " +
                   Channels(edge.changeChance) + " " + Channels(corner.changeChance),
-              c.expected);
+              expected)
+        << given;
     // Corners start black, edges at half, the centre from half to full, in steps of 20.
-    EXPECT_EQ(Channels(corner.channel), "0,0,0");
-    EXPECT_EQ(Channels(edge.channel), Channels(corner.upperBound));
-    EXPECT_EQ(Channels(center.lowerBound), Channels(corner.upperBound));
-    EXPECT_EQ(center.stepSize, 20);
+    EXPECT_EQ(Channels(corner.channel) + " " + Channels(edge.channel) + " " +
+                  Channels(center.lowerBound) + " " + std::to_string(center.stepSize),
+              "0,0,0 " + Channels(corner.upperBound) + " " + Channels(corner.upperBound) + " 20");
   }
 }
 
@@ -60,15 +54,16 @@ TEST(Background, PaintFillsNineVerticesFromThreeWalkers) {
                                              "GradientFill(9,8)"};
   EXPECT_EQ(surface.calls, expected);
   EXPECT_NE(Channels(cornerWalker.channel), "0,0,0") << "the walkers step before the fill";
-  const int xs[9] = {0, 3, 7, 7, 7, 3, 0, 0, 3}, ys[9] = {0, 0, 0, 2, 5, 5, 5, 2, 2};
+  // Corners and edge middles clockwise from the top left, then the centre.
+  std::string places;
   const ColorWalker *owner[3] = {&cornerWalker, &edgeWalker, &centerWalker};
   for (int i = 0; i < 9; ++i) {
     const MeshVertex &v = surface.vertices[i];
     const ColorWalker &w = *owner[i == 8 ? 2 : i % 2];
-    EXPECT_EQ(std::to_string(v.x) + "," + std::to_string(v.y) + " " + std::to_string(v.red) + "," +
-                  std::to_string(v.blue),
-              std::to_string(xs[i]) + "," + std::to_string(ys[i]) + " " +
-                  std::to_string(w.channel[0] << 8) + "," + std::to_string(w.channel[2] << 8))
+    places += std::to_string(v.x) + "," + std::to_string(v.y) + " ";
+    EXPECT_EQ(std::to_string(v.red) + "," + std::to_string(v.blue),
+              std::to_string(w.channel[0] << 8) + "," + std::to_string(w.channel[2] << 8))
         << i;
   }
+  EXPECT_EQ(places, "0,0 3,0 7,0 7,2 7,5 3,5 0,5 0,2 3,2 ");
 }

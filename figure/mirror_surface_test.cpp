@@ -4,6 +4,7 @@
 
 #include "figure/background.h"
 #include "figure/color_walker.h"
+#include "figure/random.h"
 #include "figure/trochoid_curve.h"
 #include "settings/saver_settings.h"
 #include "tests/recording_surface.h"
@@ -65,6 +66,7 @@ TEST(MirrorSurface, TheEngineDrawsTheSamePicture) {
   for (RecordingSurface *target : {&direct, &screen}) {
     TrochoidCurve curve;
     penWalker = ColorWalker();
+    SeedRandom(3);
     MirrorSurface mirror(screen, monitors);
     for (int tick = 0; tick < 5; ++tick)
       curve.DrawStep(target == &direct ? static_cast<Surface &>(direct) : mirror, 640, 480, 150);
