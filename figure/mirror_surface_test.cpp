@@ -21,40 +21,26 @@ TEST(MirrorSurface, ReplaysTheKeptCallsPerMonitor) {
   curve.DrawStep(mirror, 1200, 600, 2);
   EXPECT_EQ(screen.calls, std::vector<std::string>{"GetClientRect()"}) << "nothing drawn yet";
   mirror.Flush();
-  const std::vector<std::string> expected = {"GetClientRect()",
-                                             "CreatePen(0,0,16777215)", // one pen for both monitors
-                                             "Clip(0,0,800,600)",
-                                             "SetMapMode(8)",
-                                             "SetWindowExtEx(200,200)",
-                                             "SetViewportExtEx(300,300)",
-                                             "SetViewportOrgEx(400,300)",
-                                             "SelectObject(100)",
-                                             "MoveToEx(185,-2)",
-                                             "PolylineTo(2)",
-                                             "Clip(800,0,1200,300)",
-                                             "SetMapMode(8)",
-                                             "SetWindowExtEx(200,200)",
-                                             "SetViewportExtEx(150,150)",
-                                             "SetViewportOrgEx(1000,150)",
-                                             "MoveToEx(185,-2)",
-                                             "PolylineTo(2)",
-                                             "Clip()",
-                                             "SelectObject(1)",
-                                             "DeleteObject(100)"};
-  EXPECT_EQ(screen.calls, expected);
+  EXPECT_EQ(screen.Calls(), // one pen for both monitors
+            "GetClientRect() CreatePen(0,0,16777215) "
+            "Clip(0,0,800,600) SetMapMode(8) SetWindowExtEx(200,200) SetViewportExtEx(300,300) "
+            "SetViewportOrgEx(400,300) SelectObject(100) MoveToEx(185,-2) PolylineTo(2) "
+            "Clip(800,0,1200,300) SetMapMode(8) SetWindowExtEx(200,200) SetViewportExtEx(150,150) "
+            "SetViewportOrgEx(1000,150) MoveToEx(185,-2) PolylineTo(2) "
+            "Clip() SelectObject(1) DeleteObject(100) ");
 
   settings = SaverSettings();
   SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
   screen.calls.clear();
   PaintBackground(mirror);
   mirror.Flush();
-  ASSERT_EQ(screen.calls.size(), 23u); // per monitor: clip, then mapping and call twice
-  EXPECT_EQ(screen.calls[15], "SetViewportOrgEx(800,0)");
-  EXPECT_EQ(screen.calls[16], "Rectangle(0,0,400,300)");
-  EXPECT_EQ(screen.calls[21], "GradientFill(9,8)");
-  EXPECT_EQ(screen.vertices[8].x, 200); // the centre of the smaller monitor
-  EXPECT_EQ(screen.vertices[8].y, 150);
-  EXPECT_EQ(screen.vertices[2].x, 400);
+  EXPECT_EQ(screen.Calls(11), // the second monitor: its own rectangle, the gradient to its centre
+            "Clip(800,0,1200,300) SetMapMode(1) SetWindowExtEx(200,200) SetViewportExtEx(200,150) "
+            "SetViewportOrgEx(800,0) Rectangle(0,0,400,300) SetMapMode(1) SetWindowExtEx(200,200) "
+            "SetViewportExtEx(200,150) SetViewportOrgEx(800,0) GradientFill(9,8) Clip() ");
+  EXPECT_EQ(std::to_string(screen.vertices[8].x) + "," + std::to_string(screen.vertices[8].y) +
+                " " + std::to_string(screen.vertices[2].x),
+            "200,150 400");
 }
 
 // The engine runs as it would without the mirror: the same pens in the same

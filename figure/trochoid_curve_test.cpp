@@ -38,17 +38,10 @@ TEST(TrochoidCurve, DrawStepCallOrder) {
   curve.DrawStep(surface, 1025, 768, 300);
   curve.SetPenDistance(0);
   curve.DrawStep(surface, 1025, 768, 1);
-  const std::vector<std::string> expected = {"SetMapMode(7)",
-                                             "SetWindowExtEx(200,200)",
-                                             "SetViewportExtEx(512,384)",
-                                             "SetViewportOrgEx(512,384)",
-                                             "CreatePen(0,0,16777215)",
-                                             "SelectObject(100)",
-                                             "MoveToEx(185,-2)",
-                                             "PolylineTo(3)",
-                                             "SelectObject(1)",
-                                             "DeleteObject(100)"};
-  EXPECT_EQ(std::vector<std::string>(surface.calls.begin(), surface.calls.begin() + 10), expected);
+  EXPECT_EQ(surface.Calls(0, 10),
+            "SetMapMode(7) SetWindowExtEx(200,200) SetViewportExtEx(512,384) "
+            "SetViewportOrgEx(512,384) CreatePen(0,0,16777215) SelectObject(100) MoveToEx(185,-2) "
+            "PolylineTo(3) SelectObject(1) DeleteObject(100) ");
   EXPECT_EQ(surface.calls[26], "MoveToEx(189,-1)"); // (190 cos -0.01, 190 sin -0.01)
   EXPECT_EQ(penWalker.stepSize, 10);                // the pen walks in tens above 42
   EXPECT_EQ(penWalker.lowerBound[2], 43);

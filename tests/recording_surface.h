@@ -1,6 +1,7 @@
 // A surface that records every call as "Name(args)", for tests of the drawing order.
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "figure/surface.h"
@@ -14,51 +15,44 @@ struct RecordingSurface final : Surface {
   SurfaceObject nextPen = 100, selected = 1; // 1: the pen a fresh DC holds
   int livePens = 0;
 
-  void Log(const char *name, std::initializer_list<long long> args) {
-    std::string text = std::string(name) + "(";
-    for (long long arg : args)
-      text += std::to_string(arg) + ",";
-    if (args.size()) text.pop_back();
-    calls.push_back(text + ")");
+  std::string Calls(std::size_t from = 0, std::size_t count = ~std::size_t(0)) const {
+    std::string text; // calls[from] onwards, each followed by a space
+    for (std::size_t i = from; i < calls.size() && i - from < count; ++i)
+      text += calls[i] + " ";
+    return text;
   }
-  void SetMapMode(int mode) override { Log("SetMapMode", {mode}); }
-  void SetWindowExtEx(int w, int h) override { Log("SetWindowExtEx", {w, h}); }
-  void SetViewportExtEx(int w, int h) override { Log("SetViewportExtEx", {w, h}); }
-  void SetViewportOrgEx(int x, int y) override { Log("SetViewportOrgEx", {x, y}); }
+  template <typename... Args> void Log(const char *name, Args... args) {
+    std::string text;
+    ((text += "," + std::to_string(args)), ...);
+    calls.push_back(name + ("(" + text.substr(text.empty() ? 0 : 1)) + ")");
+  }
+  void SetMapMode(int mode) override { Log("SetMapMode", mode); }
+  void SetWindowExtEx(int w, int h) override { Log("SetWindowExtEx", w, h); }
+  void SetViewportExtEx(int w, int h) override { Log("SetViewportExtEx", w, h); }
+  void SetViewportOrgEx(int x, int y) override { Log("SetViewportOrgEx", x, y); }
   SurfaceObject CreatePen(int style, int width, ColorRef color) override {
-    Log("CreatePen", {style, width, color});
+    Log("CreatePen", style, width, color);
     penColors.push_back(color);
-    ++livePens;
-    return nextPen++;
+    return ++livePens, nextPen++;
   }
   SurfaceObject SelectObject(SurfaceObject object) override {
-    Log("SelectObject", {static_cast<long long>(object)});
-    std::swap(selected, object);
-    return object;
+    Log("SelectObject", object);
+    return std::exchange(selected, object);
   }
-  void DeleteObject(SurfaceObject object) override {
-    Log("DeleteObject", {static_cast<long long>(object)});
-    --livePens;
-  }
-  void MoveToEx(int x, int y) override { Log("MoveToEx", {x, y}); }
+  void DeleteObject(SurfaceObject object) override { Log("DeleteObject", object), --livePens; }
+  void MoveToEx(int x, int y) override { Log("MoveToEx", x, y); }
   void PolylineTo(const SurfacePoint *points, std::uint32_t count) override {
-    Log("PolylineTo", {count});
+    Log("PolylineTo", count);
     polylines.emplace_back(points, points + count);
   }
-  SurfaceRect GetClientRect() override {
-    Log("GetClientRect", {});
-    return client;
-  }
-  void Rectangle(int l, int t, int r, int b) override { Log("Rectangle", {l, t, r, b}); }
-  void GradientFill(const MeshVertex *v, std::uint32_t nv, const MeshTriangle *,
-                    std::uint32_t nt) override {
-    Log("GradientFill", {nv, nt});
-    vertices.assign(v, v + nv);
+  SurfaceRect GetClientRect() override { return Log("GetClientRect"), client; }
+  void Rectangle(int l, int t, int r, int b) override { Log("Rectangle", l, t, r, b); }
+  void GradientFill(const MeshVertex *v, std::uint32_t n, const MeshTriangle *,
+                    std::uint32_t triangles) override {
+    Log("GradientFill", n, triangles);
+    vertices.assign(v, v + n);
   }
   void SelectClipRect(const SurfaceRect *r) override {
-    if (r)
-      Log("Clip", {r->left, r->top, r->right, r->bottom});
-    else
-      Log("Clip", {});
+    r ? Log("Clip", r->left, r->top, r->right, r->bottom) : Log("Clip");
   }
 };

@@ -8,18 +8,16 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
 void Pump(DWORD milliseconds) {
-  const DWORD end = GetTickCount() + milliseconds;
-  do {
+  for (const DWORD end = GetTickCount() + milliseconds;; Sleep(10)) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
       DispatchMessageA(&msg);
-    Sleep(milliseconds ? 10 : 0);
-  } while (LONG(end - GetTickCount()) > 0);
+    if (LONG(end - GetTickCount()) <= 0) return;
+  }
 }
 
 HWND WaitFor(HWND parent, const char *className, const char *title) {
@@ -35,52 +33,36 @@ HWND MakeWindow(const char *title) {
 }
 
 // Starts SCR with LINE, "{hwnd}" in it replaced by `window`'s handle.
-bool Start(const char *scr, std::string line, HWND window, PROCESS_INFORMATION &process) {
+PROCESS_INFORMATION Start(const char *scr, std::string line, HWND window) {
   if (const std::size_t mark = line.find("{hwnd}"); mark != std::string::npos) {
     line.replace(mark, 6, std::to_string(UINT_PTR(window)));
     std::printf("window 0x%llx\n", static_cast<unsigned long long>(UINT_PTR(window)));
   }
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  return CreateProcessA(scr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process);
+  PROCESS_INFORMATION process{};
+  CreateProcessA(scr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                 &process);
+  return process;
 }
 
 // Waits while pumping: a dialog owned by a window here sends to it as it ends.
 int ReportExit(const PROCESS_INFORMATION &process) {
-  for (int i = 0; i < 300; ++i, Pump(0))
-    if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) {
-      DWORD code = 0;
+  DWORD code = STILL_ACTIVE;
+  for (int i = 0; i < 300 && code == STILL_ACTIVE; ++i, Pump(0))
+    if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0)
       GetExitCodeProcess(process.hProcess, &code);
-      return std::printf("exit %ld\n", long(code)), 0;
-    }
-  TerminateProcess(process.hProcess, 1);
-  return std::printf("exit running\n"), 0;
-}
-
-int FullScreen() {
-  std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
-              GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
-              GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
-  if (!saver) return std::printf("no saver\n"), 1;
-  RECT r;
-  GetWindowRect(saver, &r);
-  std::printf("window %ld %ld %ld %ld\ntopmost %d\nin-front %d\n", r.left, r.top, r.right - r.left,
-              r.bottom - r.top, (GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
-              GetForegroundWindow() == saver);
-  return 0;
+  if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
+  return std::printf(code == STILL_ACTIVE ? "exit running\n" : "exit %ld\n", long(code)), 0;
 }
 
 // Wine does not composite another process's child into its parent, so the
 // script counts the preview's timer ticks in Wine's message trace instead.
 int Preview(const char *scr) {
   HWND parent = MakeWindow("Preview host");
-  PROCESS_INFORMATION process{};
-  if (!Start(scr, "GyrelSaver.scr /p {hwnd}", parent, process)) return 1;
+  const PROCESS_INFORMATION process = Start(scr, "GyrelSaver.scr /p {hwnd}", parent);
   HWND child = WaitFor(parent, "WindowsScreenSaverClass", "Preview");
-  if (!child) return std::printf("no preview child\n"), 1;
-  RECT c, p;
+  RECT c{}, p;
   GetClientRect(child, &c);
   GetClientRect(parent, &p);
   std::printf("fills %d\nchild-handle 0x%llx\n", c.right == p.right && c.bottom == p.bottom,
@@ -96,35 +78,42 @@ int Preview(const char *scr) {
   return ReportExit(process);
 }
 
-int Configure(const char *scr, const char *tail, const char *button) {
+int Configure(const char *scr, const char *tail, const std::string &button) {
   HWND foreground = MakeWindow("Probe foreground"), given = MakeWindow("Probe given");
   SetForegroundWindow(foreground);
   Pump(200);
-  PROCESS_INFORMATION process{};
-  if (!Start(scr, std::string("GyrelSaver.scr ") + tail, given, process)) return 1;
+  const PROCESS_INFORMATION process = Start(scr, std::string("GyrelSaver.scr ") + tail, given);
   HWND dialog = WaitFor(nullptr, "#32770", "Configure GyrelSaver Screensaver");
-  if (!dialog) return std::printf("no dialog\n"), 1;
   HWND owner = GetWindow(dialog, GW_OWNER);
   std::printf("owner %s\n", owner == given        ? "given"
                             : owner == foreground ? "foreground"
                             : owner               ? "other"
                                                   : "none");
-  if (std::strcmp(button, "help") == 0) {
+  if (button == "help") {
     PostMessageA(dialog, WM_COMMAND, 1032, LPARAM(GetDlgItem(dialog, 1032)));
     std::printf("help viewer %d\n", WaitFor(nullptr, "HH Parent", nullptr) != nullptr);
   }
-  PostMessageA(dialog, WM_COMMAND, std::strcmp(button, "ok") == 0 ? IDOK : IDCANCEL, 0);
+  PostMessageA(dialog, WM_COMMAND, button == "ok" ? IDOK : IDCANCEL, 0);
   return ReportExit(process);
 }
 } // namespace
 
 int main(int argc, char **argv) {
   const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "fullscreen") return FullScreen();
+  if (command == "fullscreen") {
+    std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
+                GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
+    RECT r;
+    if (!saver || !GetWindowRect(saver, &r)) return std::printf("no saver\n"), 1;
+    return std::printf("window %ld %ld %ld %ld\ntopmost %d\nin-front %d\n", r.left, r.top,
+                       r.right - r.left, r.bottom - r.top,
+                       (GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
+                       GetForegroundWindow() == saver) < 0;
+  }
   if (command == "preview" && argc > 2) return Preview(argv[2]);
-  PROCESS_INFORMATION process{};
-  if (command == "run" && argc > 3)
-    return Start(argv[2], argv[3], MakeWindow("Probe owner"), process) ? ReportExit(process) : 1;
+  if (command == "run" && argc > 3) return ReportExit(Start(argv[2], argv[3], MakeWindow("Owner")));
   if (command == "config" && argc > 4) return Configure(argv[2], argv[3], argv[4]);
   BOOL running = FALSE;
   SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
