@@ -20,6 +20,9 @@ DISPLAY= GYREL_SCREEN=1024x768x24 "$here/wine-session.sh" "$build_dir" bash -c '
   wine "$scr" /c & dialog=$!
   sleep 5
   import -window root -crop 822x522+0+0 +repage "$docs/dialog.png"
+  xdotool mousemove 470 452 click 1 # the About button, from the dialog layout
+  sleep 2
+  import -window root "$docs/../build/about.png" # to look at, not for the README
   kill $dialog 2>/dev/null || true
 ' _ "$build_dir/GyrelSaver.scr" "$docs"
-echo "saved $docs/saver.png and $docs/dialog.png"
+echo "saved $docs/saver.png and $docs/dialog.png (the About box: build/about.png)"

@@ -6,11 +6,10 @@
 
 void *HookImport(const char *dllName, const char *functionName, void *replacement) {
   auto *base = reinterpret_cast<BYTE *>(GetModuleHandleA(nullptr));
-  auto *dos = reinterpret_cast<IMAGE_DOS_HEADER *>(base);
-  auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY &directory =
-      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  auto *descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + directory.VirtualAddress);
+  auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(
+      base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
+  auto *descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(
+      base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
   for (; descriptor->Name != 0; ++descriptor) {
     if (_stricmp(reinterpret_cast<char *>(base + descriptor->Name), dllName) != 0) continue;
     auto *names = reinterpret_cast<IMAGE_THUNK_DATA *>(base + descriptor->OriginalFirstThunk);

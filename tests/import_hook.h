@@ -4,10 +4,6 @@
 
 // Returns the original function, or null when the import is not found.
 void *HookImport(const char *dllName, const char *functionName, void *replacement);
-
-// The same, typed: the replacement has the function's own type, and so has the result.
-template <typename Function>
-Function HookImport(const char *dllName, const char *functionName, Function replacement) {
-  return reinterpret_cast<Function>(
-      HookImport(dllName, functionName, reinterpret_cast<void *>(replacement)));
+template <typename Function> Function HookImport(const char *dll, const char *name, Function with) {
+  return reinterpret_cast<Function>(HookImport(dll, name, reinterpret_cast<void *>(with)));
 }

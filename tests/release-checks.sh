@@ -1,34 +1,37 @@
 #!/bin/bash
 # What a release must be: system DLL imports only, the two exports, a small
-# saver, and version resources that agree with the VERSION file.
+# 64-bit saver, the dialog fonts, version resources that agree with VERSION,
+# and a help file that an independent reader (libchm) opens, with every page
+# and popup topic.
 #   release-checks.sh BUILD_DIR SOURCE_DIR
-set -u
-build=$1
-source=$2
-failures=0
-check() { if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi; }
-scr="$build/GyrelSaver.scr"
-setup="$build/GyrelSaver-Setup.exe"
+source=$(cd "$2" && pwd)
+. "$source/tests/e2e/lib.sh"
+setup="$BUILD/GyrelSaver-Setup.exe"
 version=$(head -1 "$source/VERSION")
-
-check "system DLLs only" "$source/scripts/check-imports.sh" "$scr" "$setup"
-exports=$(x86_64-w64-mingw32-objdump -p "$scr" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NR > 1 && /\]/ { print $NF }' | sort | tr '\n' ' ')
+check "system DLLs only" "$source/scripts/check-imports.sh" "$SCR" "$setup"
+exports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NR > 1 && /\]/ { print $NF }' | tr '\n' ' ')
 check "exports ScreenSaverConfigureDialog and ScreenSaverProc ($exports)" [ "$exports" = "ScreenSaverConfigureDialog ScreenSaverProc " ]
-check "64-bit" bash -c "x86_64-w64-mingw32-objdump -f '$scr' | grep -q 'pei-x86-64'"
-size=$(stat -c %s "$scr")
-echo "     GyrelSaver.scr: $size bytes ($((size / 1024)) KiB); setup: $(stat -c %s "$setup") bytes"
-check "the saver is at most 256 KiB" [ "$size" -le $((256 * 1024)) ]
-
-# Version strings are UTF-16 in the resource: strings -el reads them.
-scr_strings=$(strings -el "$scr")
-setup_strings=$(strings -el "$setup")
-check "saver company is Quorvel" grep -qx 'Quorvel' <<<"$scr_strings"
-version_count=$(grep -cx "$version" <<<"$scr_strings")
-check "saver file and product version $version ($version_count)" [ "$version_count" -ge 2 ]
-check "saver has a description" grep -q 'GyrelSaver screen saver' <<<"$scr_strings"
-check "setup version $version" grep -qx "$version" <<<"$setup_strings"
-check "setup company is Quorvel" grep -qx 'Quorvel' <<<"$setup_strings"
-check "README names version $version" grep -q "Version $version" "$source/README.md"
-check "CHANGELOG starts at $version" bash -c "grep -m1 '^## ' '$source/CHANGELOG.md' | grep -q '$version'"
-echo "$failures failures"
-[ "$failures" = 0 ]
+check "64-bit, at most 256 KiB ($(stat -c %s "$SCR") bytes)" \
+  bash -c "x86_64-w64-mingw32-objdump -f '$SCR' | grep -q pei-x86-64 && [ $(stat -c %s "$SCR") -le 262144 ]"
+fonts=$(x86_64-w64-mingw32-windres -i "$SCR" -O rc | grep -A4 'DIALOGEX' | grep -o 'FONT.*' | tr '\n' '|')
+check "dialog 2003 asks for the default character set, the About box for ANSI ($fonts)" \
+  [ "$fonts" = 'FONT 8, "Microsoft Sans Serif", 400, 0, 0|FONT 8, "MS Shell Dlg", 400, 0, 1|' ]
+# Version strings are UTF-16 in the resources: strings -el reads them.
+for file in "$SCR" "$setup"; do
+  check "$(basename "$file"): Quorvel, version $version" \
+    bash -c "strings -el '$file' | grep -qx Quorvel && strings -el '$file' | grep -qx '$version'"
+done
+check "README and CHANGELOG name $version" \
+  bash -c "grep -q 'Version $version' '$source/README.md' && grep -m1 '^## ' '$source/CHANGELOG.md' | grep -q '$version'"
+chm=$OUT/chm
+rm -rf "$chm"
+extract_chmLib "$BUILD/GyrelSaver.chm" "$chm" >/dev/null
+for page in index speed curves background monitors install; do
+  check "help page $page is there and in the contents" \
+    bash -c "[ -s '$chm/$page.html' ] && grep -q '$page.html' '$chm/GyrelSaver.hhc'"
+done
+for topic in 1001 1002 1003 1004 1005 1006 1007 1008 1009; do
+  check "popup topic $topic has a text" \
+    bash -c "grep -A1 -x '.topic $topic' '$chm/HelpTopics.txt' | sed -n 2p | grep -q ."
+done
+finish

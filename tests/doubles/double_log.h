@@ -8,13 +8,13 @@
 
 inline void DoubleLog(const char *format, ...) {
   const char *path = std::getenv("GYREL_DOUBLE_LOG");
-  FILE *log = path ? std::fopen(path, "a") : nullptr;
-  if (!log) return;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(log, format, args);
-  va_end(args);
-  std::fclose(log);
+  if (FILE *log = path ? std::fopen(path, "a") : nullptr) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(log, format, args);
+    va_end(args);
+    std::fclose(log);
+  }
 }
 
 inline void FaultWhenAsked() {
