@@ -78,12 +78,12 @@ protected:
 } // namespace
 
 TEST_F(MessageChain, InputAndCommandsByMode) {
-  struct Case {
+  struct Case { // expected: full screen, preview child, dialog's control, closing granted
     const char *name;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    const char *expected; // full screen, preview child, dialog's control, closing granted
+    const char *expected;
   };
   const Case cases[] = {
       {"key (pause)", WM_KEYDOWN, 'K', 0, "0/0/- 0/0/- 0/0/- 0/0/D"},
@@ -120,10 +120,9 @@ TEST_F(MessageChain, InputAndCommandsByMode) {
     }
     EXPECT_EQ(pictureCurves.curves.front().stepsDone > stepsBefore, mode != Closing) << mode;
   }
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    expected += std::string(cases[i].name) + ": " + cases[i].expected + "\n";
-    actual += std::string(cases[i].name) + ": " + traces[i] + "\n";
-  }
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    expected += cases[i].name + (": " + std::string(cases[i].expected) + "\n"),
+        actual += cases[i].name + (": " + traces[i] + "\n");
   EXPECT_EQ(actual, expected);
 }
 
