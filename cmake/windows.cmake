@@ -78,6 +78,8 @@ set_tests_properties(endurance_60s PROPERTIES RUN_SERIAL TRUE TIMEOUT 200)
 add_executable(timer_only WIN32 tests/bench/timer_only.cpp)
 target_link_options(timer_only PRIVATE ${STATIC_RUNTIME} -mconsole)
 
+add_executable(window_flush tests/bench/window_flush.cpp)
+target_link_options(window_flush PRIVATE ${STATIC_RUNTIME})
 add_executable(draw_benchmark tests/bench/draw_benchmark_steady.cpp tests/bench/draw_workload.cpp)
 target_compile_options(draw_benchmark PRIVATE -O2)
 target_link_libraries(draw_benchmark gyrel_core)
