@@ -46,9 +46,11 @@ wait_exit() {
 shot() { import -window root "$OUT/$1.png"; }
 # Mean brightness (0..1) of a w x h region at x,y of a screenshot.
 region_mean() { convert "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -format '%[fx:mean]' info:; }
-# Pixels whose brightest channel is above 55%: curves (the default ground stays below 50%).
-bright_pixels() {
-  convert "$1" -separate -evaluate-sequence max -threshold 55% -format '%[fx:round(mean*w*h)]' info:
+# Pixels of curves: those more than 8% off a blurred copy in some channel. The
+# gradient is smooth, so it has none; a pen of any colour stands out somewhere.
+curve_pixels() {
+  convert "$1" \( +clone -blur 0x2 \) -compose difference -composite -separate \
+    -evaluate-sequence max -threshold 8% -format '%[fx:round(mean*w*h)]' info:
 }
 same_image() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
 greater() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }

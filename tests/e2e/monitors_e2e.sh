@@ -37,7 +37,7 @@ convert "$on" -crop 800x600+0+0 +repage "$OUT/left.png"
 convert "$on" -crop 800x600+800+0 +repage "$OUT/right.png"
 differing=$(compare -metric AE "$OUT/left.png" "$OUT/right.png" null: 2>&1)
 check "on: both monitors show the same picture ($differing pixels differ)" greater 4800 "${differing%% *}"
-check "on: curves are drawn ($(bright_pixels "$OUT/left.png") bright pixels)" greater "$(bright_pixels "$OUT/left.png")" 500
+check "on: curves are drawn ($(curve_pixels "$OUT/left.png") curve pixels)" greater "$(curve_pixels "$OUT/left.png")" 500
 set_setting PictureOnEachMonitor 0
 run_shot monitors-off
 seam=$(region_mean "$OUT/monitors-off.png" 760 260 80 80)

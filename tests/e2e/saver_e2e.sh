@@ -14,8 +14,8 @@ shot fullscreen
 centre=$(region_mean "$OUT/fullscreen.png" $((width / 2 - 40)) $((height / 2 - 40)) 80 80)
 corner=$(region_mean "$OUT/fullscreen.png" 0 0 40 40)
 check "centre ($centre) brighter than corner ($corner)" greater "$centre" "$corner"
-check "curves are drawn ($(bright_pixels "$OUT/fullscreen.png") bright pixels)" \
-  greater "$(bright_pixels "$OUT/fullscreen.png")" 500
+check "curves are drawn ($(curve_pixels "$OUT/fullscreen.png") curve pixels)" \
+  greater "$(curve_pixels "$OUT/fullscreen.png")" 500
 xdotool mousemove_relative -- 2 2 # travel 4 from where the saver started
 sleep 0.7
 check "a travel of 4 pixels does not close" running $saver
@@ -51,7 +51,7 @@ start_saver "$SCR" Saver
 sleep 1
 shot no-curves
 check "a word beginning with S and no curves: the gradient alone" \
-  [ "$(bright_pixels "$OUT/no-curves.png")" = 0 ]
+  [ "$(curve_pixels "$OUT/no-curves.png")" = 0 ]
 xdotool click 3
 wait_exit $saver
 check "a mouse button closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
