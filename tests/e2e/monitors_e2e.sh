@@ -25,7 +25,15 @@ run_shot() { # run_shot NAME: the saver for a few seconds, a screenshot, closed 
 }
 set_setting PictureOnEachMonitor 1
 run_shot monitors-on
-on="$OUT/monitors-on.png"
+convert "$OUT/monitors-on.png" -crop 800x600+0+0 +repage "$OUT/left.png"
+convert "$OUT/monitors-on.png" -crop 800x600+800+0 +repage "$OUT/right.png"
+differing=$(compare -metric AE "$OUT/left.png" "$OUT/right.png" null: 2>&1)
+check "on: both monitors show the same picture ($differing pixels differ)" greater 4800 "${differing%% *}"
+check "on: curves are drawn ($(curve_pixels "$OUT/left.png") curve pixels)" greater "$(curve_pixels "$OUT/left.png")" 500
+set_setting MinGyrels 0 # the gradients alone: their shape, whatever colours the pens took
+set_setting MaxGyrels 0
+run_shot gradients-on
+on="$OUT/gradients-on.png"
 for left in 0 800; do
   centre=$(region_mean "$on" $((left + 360)) 260 80 80)
   corner=$(region_mean "$on" $((left + 760)) 0 40 40)
@@ -33,15 +41,10 @@ for left in 0 800; do
 done
 seam=$(region_mean "$on" 780 260 40 80)
 check "on: the centre ($centre) is brighter than the seam ($seam)" greater "$centre" "$seam"
-convert "$on" -crop 800x600+0+0 +repage "$OUT/left.png"
-convert "$on" -crop 800x600+800+0 +repage "$OUT/right.png"
-differing=$(compare -metric AE "$OUT/left.png" "$OUT/right.png" null: 2>&1)
-check "on: both monitors show the same picture ($differing pixels differ)" greater 4800 "${differing%% *}"
-check "on: curves are drawn ($(curve_pixels "$OUT/left.png") curve pixels)" greater "$(curve_pixels "$OUT/left.png")" 500
 set_setting PictureOnEachMonitor 0
-run_shot monitors-off
-seam=$(region_mean "$OUT/monitors-off.png" 760 260 80 80)
-side=$(region_mean "$OUT/monitors-off.png" 360 260 80 80)
+run_shot gradient-off
+seam=$(region_mean "$OUT/gradient-off.png" 760 260 80 80)
+side=$(region_mean "$OUT/gradient-off.png" 360 260 80 80)
 check "off: one picture across both, brightest at the seam ($seam > $side)" greater "$seam" "$side"
 reset_settings
 finish

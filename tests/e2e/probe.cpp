@@ -46,12 +46,15 @@ PROCESS_INFORMATION Start(const char *scr, std::string line, HWND window) {
   return process;
 }
 
-// Waits while pumping: a dialog owned by a window here sends to it as it ends.
+// Waits while pumping, up to 30 s: a dialog owned by a window here sends to it as it ends.
 int ReportExit(const PROCESS_INFORMATION &process) {
   DWORD code = STILL_ACTIVE;
-  for (int i = 0; i < 300 && code == STILL_ACTIVE; ++i, Pump(0))
+  for (const DWORD start = GetTickCount(); code == STILL_ACTIVE && GetTickCount() - start < 30000;
+       Pump(0))
     if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0)
       GetExitCodeProcess(process.hProcess, &code);
+    else if (!process.hProcess)
+      return std::printf("not started\n"), 1;
   if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
   return std::printf(code == STILL_ACTIVE ? "exit running\n" : "exit %ld\n", long(code)), 0;
 }
