@@ -22,6 +22,7 @@
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
 #include "tests/import_hook.h"
+#include "tests/settings_text.h"
 
 namespace {
 std::vector<std::string> calls; // timers set, message boxes and pages opened, in order
@@ -65,20 +66,14 @@ void Send(HWND dialog, int id, UINT message, int position) { // what a dragged c
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 int Spun(HWND dialog, int id) { return int(SendDlgItemMessageA(dialog, id, UDM_GETPOS32, 0, 0)); }
 
-std::string Stored() { // the values OK writes, "" when there is no key
-  SaverSettings s;
+std::string Stored() { // what loads from what OK wrote; "" when there is no key
   HKEY key;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", 0, KEY_READ, &key))
     return "";
   RegCloseKey(key);
-  s.Load();
-  std::string text;
-  for (long long value : std::initializer_list<long long>{
-           s.DrawSpeed, s.PointsPerCycle, s.RefreshPause, s.MaxBrightness, s.Green, s.MinGyrels,
-           s.MaxGyrels, s.ChangeFrequency, s.UseFixedFrequency, s.ChangeBackground,
-           s.PictureOnEachMonitor})
-    text += std::to_string(value) + " ";
-  return text;
+  SaverSettings stored;
+  stored.Load();
+  return SettingsText(stored);
 }
 
 // With `mark`, covers the preview with a colour no picture here has; then
@@ -142,7 +137,10 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
               Click(dialog, IDOK);
             }),
             1);
-  EXPECT_EQ(Stored(), "250 700 2 200 0 0 0 321 1 0 1 ");
+  EXPECT_EQ(Stored(), " DrawSpeed=250 MinGyrels=0 MaxGyrels=0 MaxBrightness=200 PointsPerCycle=700"
+                      " Red=100 Green=0 Blue=100 ChangeFrequency=321 RefreshPause=2 PauseTicks=0"
+                      " UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1"
+                      " HelpFile=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm ");
   HKEY parent; // below a volatile key no lasting key can be made
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
   RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel", 0, nullptr, REG_OPTION_VOLATILE,

@@ -8,19 +8,12 @@
 #include <string>
 
 #include "settings/saver_settings.h"
+#include "tests/settings_text.h"
 
 namespace {
 const char *kKey = "Software\\Quorvel\\GyrelSaver";
 std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char *>(&value), 4); }
 
-#define FIELD(name) " " #name "=" + std::to_string(s.name) +
-std::string Dump(const SaverSettings &s) {
-  return FIELD(DrawSpeed) FIELD(MinGyrels) FIELD(MaxGyrels) FIELD(MaxBrightness)
-             FIELD(PointsPerCycle) FIELD(Red) FIELD(Blue) FIELD(ChangeFrequency) FIELD(RefreshPause)
-                 FIELD(PauseTicks) FIELD(UseFixedFrequency) FIELD(ChangeBackground)
-                     FIELD(PictureOnEachMonitor) " HelpFile=" +
-         s.HelpFile + " ";
-}
 } // namespace
 
 // Stored numbers as "Name=value" (REG_DWORD), or one value of any type; the
@@ -79,7 +72,8 @@ TEST(Registry, WhatLoads) {
     s.Load();
     std::istringstream expected(c.loaded);
     for (std::string item; expected >> item;)
-      EXPECT_NE(Dump(s).find(" " + item), std::string::npos) << item << " in" << Dump(s);
+      EXPECT_NE(SettingsText(s).find(" " + item), std::string::npos)
+          << item << " in" << SettingsText(s);
   }
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
   SaverSettings().Load();
@@ -98,6 +92,6 @@ TEST(Registry, SaveWritesEveryValue) {
   edited.UseFixedFrequency = true;
   EXPECT_TRUE(edited.Save());
   loaded.Load();
-  EXPECT_EQ(Dump(loaded), Dump(edited));
+  EXPECT_EQ(SettingsText(loaded), SettingsText(edited));
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
 }
