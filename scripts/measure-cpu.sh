@@ -5,20 +5,28 @@
 # saver's CPU time per tick.
 #   scripts/measure-cpu.sh [BUILD_DIR] [SECONDS] [OTHER.scr...]
 # Each OTHER.scr (another release's saver, say) is measured beside this
-# build's in the same session, with the same settings.
+# build's in the same session, with the same settings. With
+# GYREL_TWO_MONITORS=1 every run is on two emulated 800 x 600 monitors, and
+# this build runs with the picture on each monitor off and then on.
 set -eu
 build_dir=${1:-build/windows}
 seconds=${2:-30}
 here=$(cd "$(dirname "$0")" && pwd)
 exec "$here/wine-session.sh" "$build_dir" bash -c '
 set -eu
-build=$1 seconds=$2
-shift 2
+build=$1 seconds=$2 here=$3
+shift 3
 others=("$@")
 key="HKCU\\Software\\Quorvel\\GyrelSaver"
 hz=$(getconf CLK_TCK)
 cpu_ticks() { awk "{ print \$14 + \$15 }" "/proc/$1/stat"; }
-xserver=$(pgrep -n Xvfb || true)
+each_monitor=(0)
+if [ -n "${GYREL_TWO_MONITORS:-}" ]; then
+  . "$here/../tests/e2e/lib.sh" "$build"
+  use_two_monitors 58
+  each_monitor=(0 1)
+fi
+xserver=$(pgrep -n Xephyr || pgrep -n Xvfb || true)
 x_ticks() { if [ -n "$xserver" ]; then cpu_ticks "$xserver"; else echo 0; fi; }
 
 # run NAME COMMAND...: runs the command for $seconds, prints its CPU and the X server'"'"'s.
@@ -47,11 +55,14 @@ for profile in defaults heaviest; do
   for other in "${others[@]}"; do
     run "saver /s ($(basename "$(dirname "$(dirname "$(dirname "$other")")")"))" wine "$other" /s
   done
-  run "saver /s" wine "$build/GyrelSaver.scr" /s
+  for each in "${each_monitor[@]}"; do
+    wine reg add "$key" /v PictureOnEachMonitor /t REG_DWORD /d $each /f >/dev/null 2>&1
+    run "saver /s$([ ${#each_monitor[@]} = 1 ] || echo ", each monitor $each")" wine "$build/GyrelSaver.scr" /s
+  done
   saver_cpu=$process_cpu
   ticks=$(wine "$build/timer_only.exe" 1 "$seconds" | tr -d "\r" | sed -n "s/^ticks //p")
   run "timer only (1 ms)" wine "$build/timer_only.exe" 1 "$((seconds + 5))"
   awk -v cpu=$saver_cpu -v t=$ticks -v s=$seconds "BEGIN { printf \"ticks per second %.1f; saver CPU per tick %.3f ms\n\", t / s, cpu * s / t * 1000 }"
 done
 wine reg delete "$key" /f >/dev/null 2>&1 || true
-' _ "$build_dir" "$seconds" "${@:3}"
+' _ "$build_dir" "$seconds" "$here" "${@:3}"

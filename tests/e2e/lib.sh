@@ -19,6 +19,21 @@ restart_wine() {
   wineserver -k; wineserver -w
   wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1
 }
+# use_two_monitors DISPLAY_NUMBER: two emulated 800 x 600 monitors side by side
+# (Xephyr with Xinerama inside the session's display, Wine reading monitors
+# from Xinerama) until the script ends, then the session's display again.
+use_two_monitors() {
+  x11_key='HKCU\Software\Wine\X11 Driver'
+  session_display=$DISPLAY
+  Xephyr ":$1" +xinerama -screen 800x600 -screen 800x600 -ac -nolisten tcp >"$OUT/xephyr.log" 2>&1 &
+  xephyr=$!
+  trap 'wine reg delete "$x11_key" /v UseXRandR /f >/dev/null 2>&1; DISPLAY=$session_display restart_wine; kill $xephyr' EXIT
+  sleep 2
+  wine reg add "$x11_key" /v UseXRandR /d N /f >/dev/null 2>&1
+  export DISPLAY=":$1"
+  restart_wine
+  for _ in $(seq 1 50); do probe fullscreen | grep -q 'virtual 0 0 1600 600' && break; sleep 0.2; done
+}
 probe() { # its output without Windows line ends, its exit status kept
   wine "$BUILD/probe.exe" "$@" | tr -d '\r'
   return "${PIPESTATUS[0]}"

@@ -1,19 +1,10 @@
 #!/bin/bash
-# Two emulated monitors side by side: Xephyr with Xinerama inside the
-# session's display, Wine reading monitors from Xinerama. With the option on
-# each monitor shows the same picture fitted to itself; off, one spans both.
+# Two emulated monitors side by side (use_two_monitors in lib.sh). With the
+# option on each monitor shows the same picture fitted to itself; off, one
+# picture spans both.
 #   monitors_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
 . "$(dirname "$0")/lib.sh"
-x11_key='HKCU\Software\Wine\X11 Driver'
-Xephyr :57 +xinerama -screen 800x600 -screen 800x600 -ac -nolisten tcp >"$OUT/xephyr.log" 2>&1 &
-xephyr=$!
-trap 'wine reg delete "$x11_key" /v UseXRandR /f >/dev/null 2>&1; DISPLAY=$session_display restart_wine; kill $xephyr' EXIT
-session_display=$DISPLAY
-sleep 2
-wine reg add "$x11_key" /v UseXRandR /d N /f >/dev/null 2>&1
-export DISPLAY=:57
-restart_wine
-for _ in $(seq 1 50); do probe fullscreen | grep -q 'virtual 0 0 1600 600' && break; sleep 0.2; done
+use_two_monitors 57
 reset_settings
 set_setting PointsPerCycle 800
 run_shot() { # run_shot NAME: the saver for a few seconds, a screenshot, closed again
