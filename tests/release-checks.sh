@@ -21,6 +21,10 @@ for file in "$SCR" "$setup"; do
   check "$(basename "$file"): Quorvel, version $version" \
     bash -c "strings -el '$file' | grep -qx Quorvel && strings -el '$file' | grep -qx '$version'"
 done
+scr_strings=$(strings -el "$SCR")
+versions=$(grep -cx "$version" <<<"$scr_strings")
+check "the saver names $version as file and product version ($versions)" [ "$versions" -ge 2 ]
+check "the saver describes itself" grep -q 'GyrelSaver screen saver' <<<"$scr_strings"
 check "README and CHANGELOG name $version" \
   bash -c "grep -q 'Version $version' '$source/README.md' && grep -m1 '^## ' '$source/CHANGELOG.md' | grep -q '$version'"
 chm=$OUT/chm

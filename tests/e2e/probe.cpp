@@ -87,6 +87,7 @@ int Configure(const char *scr, const char *tail, const std::string &button) {
   Pump(200);
   const PROCESS_INFORMATION process = Start(scr, std::string("GyrelSaver.scr ") + tail, given);
   HWND dialog = WaitFor(nullptr, "#32770", "Configure GyrelSaver Screensaver");
+  if (!dialog) return std::printf("no dialog\n"), 1;
   HWND owner = GetWindow(dialog, GW_OWNER);
   std::printf("owner %s\n", owner == given        ? "given"
                             : owner == foreground ? "foreground"
