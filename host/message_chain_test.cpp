@@ -120,9 +120,10 @@ TEST_F(MessageChain, InputAndCommandsByMode) {
     }
     EXPECT_EQ(pictureCurves.curves.front().stepsDone > stepsBefore, mode != Closing) << mode;
   }
-  for (std::size_t i = 0; i < std::size(cases); ++i)
-    expected += cases[i].name + (": " + std::string(cases[i].expected) + "\n"),
-        actual += cases[i].name + (": " + traces[i] + "\n");
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    expected += std::string(cases[i].name) + ": " + cases[i].expected + "\n";
+    actual += std::string(cases[i].name) + ": " + traces[i] + "\n";
+  }
   EXPECT_EQ(actual, expected);
 }
 

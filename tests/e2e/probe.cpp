@@ -48,15 +48,27 @@ PROCESS_INFORMATION Start(const char *scr, std::string line, HWND window) {
 
 // Waits while pumping, up to 30 s: a dialog owned by a window here sends to it as it ends.
 int ReportExit(const PROCESS_INFORMATION &process) {
+  if (!process.hProcess) return std::printf("not started\n"), 1;
   DWORD code = STILL_ACTIVE;
   for (const DWORD start = GetTickCount(); code == STILL_ACTIVE && GetTickCount() - start < 30000;
        Pump(0))
     if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0)
       GetExitCodeProcess(process.hProcess, &code);
-    else if (!process.hProcess)
-      return std::printf("not started\n"), 1;
   if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
   return std::printf(code == STILL_ACTIVE ? "exit running\n" : "exit %ld\n", long(code)), 0;
+}
+
+int FullScreen() {
+  std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
+              GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
+  RECT r;
+  if (!saver || !GetWindowRect(saver, &r)) return std::printf("no saver\n"), 1;
+  std::printf("window %ld %ld %ld %ld\ntopmost %d\nin-front %d\n", r.left, r.top, r.right - r.left,
+              r.bottom - r.top, (GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
+              GetForegroundWindow() == saver);
+  return 0;
 }
 
 // Wine does not composite another process's child into its parent, so the
@@ -65,7 +77,8 @@ int Preview(const char *scr) {
   HWND parent = MakeWindow("Preview host");
   const PROCESS_INFORMATION process = Start(scr, "GyrelSaver.scr /p {hwnd}", parent);
   HWND child = WaitFor(parent, "WindowsScreenSaverClass", "Preview");
-  RECT c{}, p;
+  if (!child) return std::printf("no preview child\n"), 1;
+  RECT c, p;
   GetClientRect(child, &c);
   GetClientRect(parent, &p);
   std::printf("fills %d\nchild-handle 0x%llx\n", c.right == p.right && c.bottom == p.bottom,
@@ -104,18 +117,7 @@ int Configure(const char *scr, const char *tail, const std::string &button) {
 
 int main(int argc, char **argv) {
   const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "fullscreen") {
-    std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
-                GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
-    RECT r;
-    if (!saver || !GetWindowRect(saver, &r)) return std::printf("no saver\n"), 1;
-    return std::printf("window %ld %ld %ld %ld\ntopmost %d\nin-front %d\n", r.left, r.top,
-                       r.right - r.left, r.bottom - r.top,
-                       (GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
-                       GetForegroundWindow() == saver) < 0;
-  }
+  if (command == "fullscreen") return FullScreen();
   if (command == "preview" && argc > 2) return Preview(argv[2]);
   if (command == "run" && argc > 3) return ReportExit(Start(argv[2], argv[3], MakeWindow("Owner")));
   if (command == "config" && argc > 4) return Configure(argv[2], argv[3], argv[4]);
