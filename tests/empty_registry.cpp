@@ -4,10 +4,12 @@
 
 bool ReadRegistryDword(std::uint32_t *out, const char *, const char *, std::uint32_t, std::uint32_t,
                        std::uint32_t fallback) {
-  return *out = fallback, false;
+  *out = fallback;
+  return false;
 }
 bool ReadRegistryString(std::string *out, const char *, const char *, const char *fallback) {
-  return *out = fallback, false;
+  *out = fallback;
+  return false;
 }
 bool WriteRegistryDword(std::uint32_t, const char *, const char *) { return false; }
 bool WriteRegistryString(const std::string &, const char *, const char *) { return false; }

@@ -33,19 +33,26 @@ struct RecordingSurface final : Surface {
   SurfaceObject CreatePen(int style, int width, ColorRef color) override {
     Log("CreatePen", style, width, color);
     penColors.push_back(color);
-    return ++livePens, nextPen++;
+    ++livePens;
+    return nextPen++;
   }
   SurfaceObject SelectObject(SurfaceObject object) override {
     Log("SelectObject", object);
     return std::exchange(selected, object);
   }
-  void DeleteObject(SurfaceObject object) override { Log("DeleteObject", object), --livePens; }
+  void DeleteObject(SurfaceObject object) override {
+    Log("DeleteObject", object);
+    --livePens;
+  }
   void MoveToEx(int x, int y) override { Log("MoveToEx", x, y); }
   void PolylineTo(const SurfacePoint *points, std::uint32_t count) override {
     Log("PolylineTo", count);
     polylines.emplace_back(points, points + count);
   }
-  SurfaceRect GetClientRect() override { return Log("GetClientRect"), client; }
+  SurfaceRect GetClientRect() override {
+    Log("GetClientRect");
+    return client;
+  }
   void Rectangle(int l, int t, int r, int b) override { Log("Rectangle", l, t, r, b); }
   void GradientFill(const MeshVertex *v, std::uint32_t n, const MeshTriangle *,
                     std::uint32_t triangles) override {
