@@ -14,11 +14,9 @@ target_compile_options(gyrel_core_fast PRIVATE -O2)
 
 add_executable(core_tests
   tests/empty_registry.cpp
-  figure/color_walker_test.cpp
   figure/trochoid_curve_test.cpp
   figure/curve_points_test.cpp
   figure/curve_set_test.cpp
-  figure/mirror_surface_test.cpp
   figure/background_test.cpp
   host/command_line_test.cpp
 )

@@ -42,27 +42,3 @@ TEST(Background, RangesFromTheSettings) {
               "0,0,0 " + Channels(corner.upperBound) + " " + Channels(corner.upperBound) + " 20");
   }
 }
-
-TEST(Background, PaintFillsNineVerticesFromThreeWalkers) {
-  settings = SaverSettings();
-  SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
-  RecordingSurface surface;
-  surface.client = {0, 0, 7, 5};
-  PaintBackground(surface);
-  EXPECT_EQ(
-      surface.Calls(),
-      "SetMapMode(1) SetViewportOrgEx(0,0) GetClientRect() Rectangle(0,0,7,5) GradientFill(9,8) ");
-  EXPECT_NE(Channels(cornerWalker.channel), "0,0,0") << "the walkers step before the fill";
-  // Corners and edge middles clockwise from the top left, then the centre.
-  std::string places;
-  const ColorWalker *owner[3] = {&cornerWalker, &edgeWalker, &centerWalker};
-  for (int i = 0; i < 9; ++i) {
-    const MeshVertex &v = surface.vertices[i];
-    const ColorWalker &w = *owner[i == 8 ? 2 : i % 2];
-    places += std::to_string(v.x) + "," + std::to_string(v.y) + " ";
-    EXPECT_EQ(std::to_string(v.red) + "," + std::to_string(v.blue),
-              std::to_string(w.channel[0] << 8) + "," + std::to_string(w.channel[2] << 8))
-        << i;
-  }
-  EXPECT_EQ(places, "0,0 3,0 7,0 7,2 7,5 3,5 0,5 0,2 3,2 ");
-}

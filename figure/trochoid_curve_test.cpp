@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "figure/color_walker.h"
 #include "tests/recording_surface.h"
 
 TEST(TrochoidCurve, DivisorsLapsAndStepsPerRun) {
@@ -27,24 +26,6 @@ TEST(TrochoidCurve, DivisorsLapsAndStepsPerRun) {
     EXPECT_EQ(curve.ClosingLaps(), c.laps) << c.fixed << "," << c.rolling;
     EXPECT_EQ(curve.stepsPerRun, c.steps) << c.fixed << "," << c.rolling;
   }
-}
-
-// The calls of one DrawStep in order; a setter starts again at the step before zero.
-TEST(TrochoidCurve, DrawStepCallOrder) {
-  penWalker = ColorWalker();
-  TrochoidCurve curve;
-  RecordingSurface surface;
-  curve.DrawStep(surface, 1025, 768, 3);
-  curve.DrawStep(surface, 1025, 768, 300);
-  curve.SetPenDistance(0);
-  curve.DrawStep(surface, 1025, 768, 1);
-  EXPECT_EQ(surface.Calls(0, 10),
-            "SetMapMode(7) SetWindowExtEx(200,200) SetViewportExtEx(512,384) "
-            "SetViewportOrgEx(512,384) CreatePen(0,0,16777215) SelectObject(100) MoveToEx(185,-2) "
-            "PolylineTo(3) SelectObject(1) DeleteObject(100) ");
-  EXPECT_EQ(surface.calls[26], "MoveToEx(189,-1)"); // (190 cos -0.01, 190 sin -0.01)
-  EXPECT_EQ(penWalker.stepSize, 10);                // the pen walks in tens above 42
-  EXPECT_EQ(penWalker.lowerBound[2], 43);
 }
 
 // Points drawn and result per call for a 629-step curve; a pen every call.

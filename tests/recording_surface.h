@@ -57,7 +57,7 @@ struct RecordingSurface final : Surface {
   void GradientFill(const MeshVertex *v, std::uint32_t n, const MeshTriangle *,
                     std::uint32_t triangles) override {
     Log("GradientFill", n, triangles);
-    vertices.assign(v, v + n);
+    vertices.insert(vertices.end(), v, v + n);
   }
   void SelectClipRect(const SurfaceRect *r) override {
     r ? Log("Clip", r->left, r->top, r->right, r->bottom) : Log("Clip");
