@@ -5,9 +5,8 @@
 #include "tests/doubles/double_log.h"
 
 extern "C" __declspec(dllexport) DWORD WINAPI
-    PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD flags, LPVOID reserved) {
-  FaultWhenAsked();
-  DoubleLog("change provider=%s owner=0x%llx flags=%lu reserved=%p\n", provider,
-            static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(owner)), flags, reserved);
+    PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD flags, LPVOID) {
+  DoubleLog("change provider=%s owner=0x%llx flags=%lu\n", provider,
+            static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(owner)), flags);
   return 0;
 }

@@ -13,11 +13,9 @@ done <<'CASES'
 /c:{hwnd}|cancel|given|0
 /c|cancel|foreground|0
 /c:99999|cancel|foreground|0
-/c {hwnd}|cancel|foreground|0
 -C:{hwnd}|ok|given|1
 |cancel|none|0
 CASES
-check "OK saved the settings" wine reg query "$settings_key" /v DrawSpeed
 
 wine reg add "$settings_key" /v HelpFile /d "$(winepath -w "$BUILD/GyrelSaver.chm")" /f >/dev/null 2>&1
 check "the Help button opens the help viewer" grep -q '^help viewer 1' <<<"$(probe config "$scr" /c help)"

@@ -11,6 +11,8 @@ check() { # check "what" command...
   if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
 }
 finish() { echo "$failures failures"; [ "$failures" = 0 ]; }
+greater() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+running() { kill -0 "$1" 2>/dev/null; }
 settings_key='HKCU\Software\Quorvel\GyrelSaver'
 reset_settings() { wine reg delete "$settings_key" /f >/dev/null 2>&1 || true; }
 set_setting() { wine reg add "$settings_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
@@ -18,6 +20,10 @@ set_setting() { wine reg add "$settings_key" /v "$1" /t REG_DWORD /d "$2" /f >/d
 restart_wine() {
   wineserver -k; wineserver -w
   wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1
+}
+probe() { # its output without Windows line ends, its exit status kept
+  wine "$BUILD/probe.exe" "$@" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
 }
 # use_two_monitors DISPLAY_NUMBER: two emulated 800 x 600 monitors side by side
 # (Xephyr with Xinerama inside the session's display, Wine reading monitors
@@ -34,30 +40,21 @@ use_two_monitors() {
   restart_wine
   for _ in $(seq 1 50); do probe fullscreen | grep -q 'virtual 0 0 1600 600' && break; sleep 0.2; done
 }
-probe() { # its output without Windows line ends, its exit status kept
-  wine "$BUILD/probe.exe" "$@" | tr -d '\r'
-  return "${PIPESTATUS[0]}"
-}
-running() { kill -0 "$1" 2>/dev/null; }
-
 # start_saver SCR ARGS...: starts a full-screen saver and waits for its window; pid in $saver.
 start_saver() {
   wine "$@" & saver=$!
   for _ in $(seq 1 150); do probe fullscreen >/dev/null && break; sleep 0.1; done
   sleep 0.5
 }
-
-# wait_exit PID [SECONDS]: waits for the process to end; its status goes to $exit_status.
+# wait_exit PID: waits up to 10 s for the process to end; its status goes to $exit_status.
 wait_exit() {
   exit_status=timeout
-  for _ in $(seq 1 $((${2:-10} * 10))); do
+  for _ in $(seq 1 100); do
     running "$1" || { wait "$1"; exit_status=$?; return 0; }
     sleep 0.1
   done
   kill "$1" 2>/dev/null
-  return 1
 }
-
 shot() { import -window root "$OUT/$1.png"; }
 # Mean brightness (0..1) of a w x h region at x,y of a screenshot.
 region_mean() { convert "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -format '%[fx:mean]' info:; }
@@ -67,5 +64,3 @@ curve_pixels() {
   convert "$1" \( +clone -blur 0x2 \) -compose difference -composite -separate \
     -evaluate-sequence max -threshold 8% -format '%[fx:round(mean*w*h)]' info:
 }
-same_image() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
-greater() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }

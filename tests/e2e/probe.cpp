@@ -1,10 +1,10 @@
 // A small Windows helper for the end-to-end scripts: it looks at the saver's
 // windows from outside and plays the Display settings' part.
-//   probe fullscreen         the virtual screen; the saver's rect, topmost, in front
-//   probe preview SCR        host SCR /p <parent>, send it input, close the parent
-//   probe run SCR LINE       start SCR with exactly LINE ("{hwnd}": a window made here)
+//   probe fullscreen          the virtual screen; the saver's rect, topmost, in front
+//   probe preview SCR         host SCR /p <parent>, send it input, close the parent
+//   probe run SCR LINE        start SCR with exactly LINE ("{hwnd}": a window made here)
 //   probe config SCR TAIL BTN as run, then the dialog's owner; press BTN (ok, cancel, help)
-//   probe running-flag       the system's screen-saver-running flag
+//   probe running-flag        the system's screen-saver-running flag
 #include <windows.h>
 
 #include <cstdio>
@@ -38,8 +38,7 @@ PROCESS_INFORMATION Start(const char *scr, std::string line, HWND window) {
     line.replace(mark, 6, std::to_string(UINT_PTR(window)));
     std::printf("window 0x%llx\n", static_cast<unsigned long long>(UINT_PTR(window)));
   }
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
+  STARTUPINFOA startup{sizeof startup};
   PROCESS_INFORMATION process{};
   CreateProcessA(scr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                  &process);
@@ -65,10 +64,11 @@ int FullScreen() {
   HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
   RECT r;
   if (!saver || !GetWindowRect(saver, &r)) return std::printf("no saver\n"), 1;
-  std::printf("window %ld %ld %ld %ld\ntopmost %d\nin-front %d\n", r.left, r.top, r.right - r.left,
-              r.bottom - r.top, (GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
-              GetForegroundWindow() == saver);
-  return 0;
+  return std::printf("window %ld %ld %ld %ld\ntopmost %d\nin-front %d\n", r.left, r.top,
+                     r.right - r.left, r.bottom - r.top,
+                     (GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
+                     GetForegroundWindow() == saver),
+         0;
 }
 
 // Wine does not composite another process's child into its parent, so the
@@ -101,11 +101,11 @@ int Configure(const char *scr, const char *tail, const std::string &button) {
   const PROCESS_INFORMATION process = Start(scr, std::string("GyrelSaver.scr ") + tail, given);
   HWND dialog = WaitFor(nullptr, "#32770", "Configure GyrelSaver Screensaver");
   if (!dialog) return std::printf("no dialog\n"), 1;
-  HWND owner = GetWindow(dialog, GW_OWNER);
-  std::printf("owner %s\n", owner == given        ? "given"
+  const HWND owner = GetWindow(dialog, GW_OWNER);
+  std::printf("owner %s\n", !owner                ? "none"
+                            : owner == given      ? "given"
                             : owner == foreground ? "foreground"
-                            : owner               ? "other"
-                                                  : "none");
+                                                  : "other");
   if (button == "help") {
     PostMessageA(dialog, WM_COMMAND, 1032, LPARAM(GetDlgItem(dialog, 1032)));
     std::printf("help viewer %d\n", WaitFor(nullptr, "HH Parent", nullptr) != nullptr);
