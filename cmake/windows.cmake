@@ -95,10 +95,6 @@ set_tests_properties(imports_system_dlls_only PROPERTIES ENVIRONMENT "NO_EMULATO
 add_library(password_cpl_double SHARED tests/doubles/password_cpl.cpp)
 set_target_properties(password_cpl_double PROPERTIES PREFIX "" OUTPUT_NAME "PASSWORD" SUFFIX ".CPL")
 target_link_options(password_cpl_double PRIVATE ${STATIC_RUNTIME})
-add_library(mpr_double SHARED tests/doubles/mpr_dll.cpp)
-set_target_properties(mpr_double PROPERTIES PREFIX "" OUTPUT_NAME "MPR" SUFFIX ".DLL"
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
-target_link_options(mpr_double PRIVATE ${STATIC_RUNTIME})
 set_target_properties(password_cpl_double PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
 
 add_library(hhctrl_double SHARED tests/doubles/hhctrl_double.cpp tests/doubles/hhctrl_double.def)
