@@ -65,9 +65,7 @@ add_executable(config_tests config/configure_dialog_test.cpp tests/import_hook.c
 target_link_libraries(config_tests gyrel_shell gtest_main)
 target_link_options(config_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME config_tests COMMAND config_tests)
-set_tests_properties(config_tests PROPERTIES RUN_SERIAL TRUE
-  ENVIRONMENT "GYREL_DOUBLE_LOG=${CMAKE_BINARY_DIR}/help-double.log")
-add_dependencies(config_tests hhctrl_double)
+set_tests_properties(config_tests PROPERTIES RUN_SERIAL TRUE)
 
 add_executable(endurance tests/endurance/endurance.cpp)
 target_link_libraries(endurance gyrel_shell psapi)
@@ -96,10 +94,6 @@ add_library(password_cpl_double SHARED tests/doubles/password_cpl.cpp)
 set_target_properties(password_cpl_double PROPERTIES PREFIX "" OUTPUT_NAME "PASSWORD" SUFFIX ".CPL")
 target_link_options(password_cpl_double PRIVATE ${STATIC_RUNTIME})
 set_target_properties(password_cpl_double PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
-
-add_library(hhctrl_double SHARED tests/doubles/hhctrl_double.cpp tests/doubles/hhctrl_double.def)
-set_target_properties(hhctrl_double PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
-target_link_options(hhctrl_double PRIVATE ${STATIC_RUNTIME})
 
 # End-to-end: the real .scr under Wine, driven by real X input.
 add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh ${CMAKE_BINARY_DIR})

@@ -1,16 +1,15 @@
 // The real configuration dialog from template 2003, driven the way a user's
 // clicks arrive (scroll notifications, check boxes, edit text, buttons),
-// with the registry, the preview's pixels and the help control (a test
-// double registered in its place) read back. Runs under Wine.
+// with the registry, the preview's pixels and what the help control is
+// asked read back. Runs under Wine.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <htmlhelp.h>
 
-#include <fstream>
+#include <cstdio>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,6 +24,7 @@
 
 namespace {
 std::vector<std::string> calls; // timers set and message boxes shown, in order
+std::string helpAsked;          // the help control's last call
 decltype(&SetTimer) realSetTimer;
 UINT_PTR WINAPI RecordSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC proc) {
   if (window) calls.push_back("timer " + std::to_string(id) + " " + std::to_string(period));
@@ -33,6 +33,22 @@ UINT_PTR WINAPI RecordSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC 
 int WINAPI AnswerMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT) {
   calls.push_back(std::string(caption) + ": " + text);
   return IDOK;
+}
+HWND WINAPI RecordHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data) {
+  const auto &p = *reinterpret_cast<const HH_POPUP *>(data);
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "owner=%d file=%s command=%u cb=%d hinst=%d id=%u text=%d pt=%ld,%ld fg=%06lx"
+                " bg=%06lx margins=%ld,%ld,%ld,%ld font=%s",
+                owner != nullptr, file, command, p.cbStruct, p.hinst != nullptr, p.idString,
+                p.pszText != nullptr, p.pt.x, p.pt.y, p.clrForeground, p.clrBackground,
+                p.rcMargins.left, p.rcMargins.top, p.rcMargins.right, p.rcMargins.bottom,
+                p.pszFont);
+  helpAsked = text;
+  return nullptr;
+}
+FARPROC WINAPI AnswerHelpEntry(HMODULE module, LPCSTR name) {
+  return name == MAKEINTRESOURCEA(14) ? FARPROC(RecordHtmlHelp) : GetProcAddress(module, name);
 }
 
 // Runs `steps` inside the dialog's modal loop, from a thread timer; returns the dialog's result.
@@ -98,6 +114,7 @@ protected:
     hostState.instance = GetModuleHandleA(nullptr);
     realSetTimer = HookImport("user32.dll", "SetTimer", RecordSetTimer);
     HookImport("user32.dll", "MessageBoxA", AnswerMessageBox);
+    HookImport("kernel32.dll", "GetProcAddress", AnswerHelpEntry);
   }
   void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel"); }
   void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel"); }
@@ -187,28 +204,17 @@ TEST_F(ConfigureDialog, ThePreviewFollowsEveryChangeAndReset) {
 }
 
 // Help on a control: its topic as a popup from the help file, in the
-// dialog's colours. Run with GYREL_DOUBLE_LOG set: the help control's
-// double is registered for the test.
+// dialog's colours, through the help control's entry (ordinal 14), which
+// the test answers itself.
 TEST_F(ConfigureDialog, HelpOnAControlIsAPopup) {
-  char original[MAX_PATH] = "";
-  DWORD size = sizeof original;
-  RegGetValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, RRF_RT_REG_SZ, nullptr, original,
-               &size);
-  const char helpDouble[] = "doubles\\hhctrl_double.dll"; // beside the test, its working folder
-  RegSetKeyValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, REG_SZ, helpDouble,
-                  sizeof helpDouble);
-  std::remove(std::getenv("GYREL_DOUBLE_LOG"));
   RunDialog([](HWND dialog) {
     HELPINFO help{sizeof help, HELPINFO_WINDOW, IDC_POINTS, nullptr, 1002, {120, 340}};
     SendMessageA(dialog, WM_HELP, 0, LPARAM(&help));
     Click(dialog, IDCANCEL);
   });
-  RegSetKeyValueA(HKEY_CLASSES_ROOT, kHelpControlClsidKey, nullptr, REG_SZ, original, size);
-  std::stringstream log;
-  log << std::ifstream(std::getenv("GYREL_DOUBLE_LOG")).rdbuf();
-  EXPECT_EQ(log.str(), "loaded\nowner=1 file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm"
+  EXPECT_EQ(helpAsked, "owner=1 file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm"
                        "::/HelpTopics.txt command=14 cb=" +
                            std::to_string(sizeof(HH_POPUP)) +
                            " hinst=0 id=1002 text=0 pt=120,340 fg=00dddd bg=370000"
-                           " margins=-1,-1,-1,-1 font=MS Sans Serif, 10, ,\n");
+                           " margins=-1,-1,-1,-1 font=MS Sans Serif, 10, ,");
 }

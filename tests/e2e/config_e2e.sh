@@ -24,7 +24,7 @@ check "the Help button opens the help viewer" grep -q '^help viewer 1' <<<"$(pro
 # Wine prefers its own control unless told to search for a native one first.
 mkdir -p "$OUT/planted"
 cp "$SCR" "$OUT/planted/"
-cp "$BUILD/doubles/hhctrl_double.dll" "$OUT/planted/hhctrl.ocx"
+cp "$BUILD/doubles/PASSWORD.CPL" "$OUT/planted/hhctrl.ocx" # a DLL that logs its loading
 control='HKCR\CLSID\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\InprocServer32'
 registered=$(wine reg query "$control" /ve | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 wine reg add "$control" /ve /d 'C:\nowhere\hhctrl.ocx' /f >/dev/null 2>&1
