@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "animation/saver_procedure.h"
@@ -195,8 +196,9 @@ TEST_F(MessageChain, PictureRenewsAfterThePause) {
 }
 
 // The full-screen window reads the AC line status as it starts, so a first
-// status change that changes nothing does not close it.
-TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLine) {
+// status change that changes nothing does not close it. A loop ended by an
+// error from GetMessageA reads a record that started zeroed.
+TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
   static int closes = -1;
   SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
@@ -206,4 +208,18 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLine) {
   });
   EXPECT_EQ(RunSaverWindow(nullptr), 0);
   EXPECT_EQ(closes, 0);
+  UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
+
+  static bool zeroed = false;
+  static decltype(&GetMessageA) realGetMessage;
+  realGetMessage = HookImport(
+      "user32.dll", "GetMessageA", +[](LPMSG msg, HWND, UINT, UINT) -> BOOL {
+        const MSG empty{};
+        zeroed = std::memcmp(msg, &empty, sizeof empty) == 0;
+        return -1;
+      });
+  EXPECT_EQ(RunSaverWindow(nullptr), 0);
+  HookImport("user32.dll", "GetMessageA", realGetMessage);
+  EXPECT_TRUE(zeroed);
+  DestroyWindow(hostState.saverWindow);
 }
