@@ -11,17 +11,18 @@ version=$(head -1 "$source/VERSION")
 check "system DLLs only" "$source/scripts/check-imports.sh" "$SCR" "$setup"
 exports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NR > 1 && /\]/ { print $NF }' | tr '\n' ' ')
 check "exports ScreenSaverConfigureDialog and ScreenSaverProc ($exports)" [ "$exports" = "ScreenSaverConfigureDialog ScreenSaverProc " ]
-check "64-bit, at most 256 KiB ($(stat -c %s "$SCR") bytes)" \
-  bash -c "x86_64-w64-mingw32-objdump -f '$SCR' | grep -q pei-x86-64 && [ $(stat -c %s "$SCR") -le 262144 ]"
+size=$(stat -c %s "$SCR")
+check "64-bit, at most 256 KiB ($size bytes)" \
+  bash -c "x86_64-w64-mingw32-objdump -f '$SCR' | grep -q pei-x86-64 && [ $size -le 262144 ]"
 fonts=$(x86_64-w64-mingw32-windres -i "$SCR" -O rc | grep -A4 'DIALOGEX' | grep -o 'FONT.*' | tr '\n' '|')
 check "dialog 2003 asks for the default character set, the About box for ANSI ($fonts)" \
   [ "$fonts" = 'FONT 8, "Microsoft Sans Serif", 400, 0, 0|FONT 8, "MS Shell Dlg", 400, 0, 1|' ]
 # Version strings are UTF-16 in the resources: strings -el reads them.
-for file in "$SCR" "$setup"; do
-  check "$(basename "$file"): Quorvel, version $version" \
-    bash -c "strings -el '$file' | grep -qx Quorvel && strings -el '$file' | grep -qx '$version'"
-done
 scr_strings=$(strings -el "$SCR")
+setup_strings=$(strings -el "$setup")
+check "the setup names Quorvel" grep -qx Quorvel <<<"$setup_strings"
+check "the setup names $version" grep -qx "$version" <<<"$setup_strings"
+check "the saver names Quorvel" grep -qx Quorvel <<<"$scr_strings"
 versions=$(grep -cx "$version" <<<"$scr_strings")
 check "the saver names $version as file and product version ($versions)" [ "$versions" -ge 2 ]
 check "the saver describes itself" grep -q 'GyrelSaver screen saver' <<<"$scr_strings"

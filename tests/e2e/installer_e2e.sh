@@ -14,8 +14,8 @@ wine "$BUILD/GyrelSaver-Setup.exe" /S
 check "the saver and help file are where the settings expect them, the uninstaller beside" \
   bash -c "cmp '$system_scr' '$BUILD/GyrelSaver.scr' && cmp '$program_dir/GyrelSaver.chm' '$BUILD/GyrelSaver.chm' && test -s '$program_dir/Uninstall.exe'"
 listed="$(value_of "$uninstall_key" DisplayName)|$(value_of "$uninstall_key" Publisher)|$(value_of "$uninstall_key" DisplayVersion)"
-check "Add/Remove Programs lists it with its icon and size ($listed)" bash -c "[ '$listed' = 'GyrelSaver|Quorvel|$(cat "$(dirname "$0")/../../VERSION")' ] &&
-  grep -qi 'GyrelSaver.scr,0.' <<<'$(value_of "$uninstall_key" DisplayIcon)$(value_of "$uninstall_key" EstimatedSize)'"
+check "Add/Remove Programs lists it ($listed)" [ "$listed" = "GyrelSaver|Quorvel|$(cat "$(dirname "$0")/../../VERSION")" ]
+check "with its icon and size" grep -qi 'GyrelSaver.scr,0.' <<<"$(value_of "$uninstall_key" DisplayIcon)$(value_of "$uninstall_key" EstimatedSize)"
 check "it is the current screen saver, screen saving on" \
   grep -qi 'system32\\GyrelSaver.scr1' <<<"$(value_of "$desktop_key" SCRNSAVE.EXE)$(value_of "$desktop_key" ScreenSaveActive)"
 start_saver 'C:\windows\system32\GyrelSaver.scr' /s

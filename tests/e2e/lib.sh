@@ -54,6 +54,7 @@ wait_exit() {
     sleep 0.1
   done
   kill "$1" 2>/dev/null
+  return 1
 }
 shot() { import -window root "$OUT/$1.png"; }
 # Mean brightness (0..1) of a w x h region at x,y of a screenshot.
