@@ -7,38 +7,20 @@
 // "mode handle" for each command line: F full screen, P preview, C configure,
 // A password, X invalid; the handle is "-" when none was read.
 TEST(CommandLine, ModesAndHandles) {
+  // clang-format off
   const std::pair<const char *, const char *> cases[] = {
-      {"x", "C -"},
-      {"x   - /", "C -"},
-      {"x /s", "F -"},
-      {"x -/ -s", "F -"},
-      {"x Saver", "F -"},
-      {"x /p 1234", "P 1234"},
-      {"x /P1234", "P 1234"},
-      {"x /l   77 junk", "P 77"},
-      {"x /p:123", "P 0"},
-      {"x /p", "P 0"},
-      {"x /p\t5", "P 0"},
-      {"x /c", "C -"},
-      {"x /c:4567", "C 4567"},
-      {"x /c 4567", "C -"},
-      {"x /C:", "C 0"},
-      {"x /a 99", "A 99"},
-      {"x /x", "X -"},
-      {"x /\ts", "X -"},
-      {"x 4", "X -"},
-      {"x /p 4294967297", "P 1"},
-      {"x /p 42abc", "P 42"},
-      {"x /p -5", "P 0"},
-      {"x /p 0x10", "P 0"},
+      {"x", "C -"}, {"x   - /", "C -"}, {"x /s", "F -"}, {"x -/ -s", "F -"}, {"x Saver", "F -"},
+      {"x /p 1234", "P 1234"}, {"x /P1234", "P 1234"}, {"x /l   77 junk", "P 77"},
+      {"x /p:123", "P 0"}, {"x /p", "P 0"}, {"x /p\t5", "P 0"}, {"x /c", "C -"},
+      {"x /c:4567", "C 4567"}, {"x /c 4567", "C -"}, {"x /C:", "C 0"}, {"x /a 99", "A 99"},
+      {"x /x", "X -"}, {"x /\ts", "X -"}, {"x 4", "X -"}, {"x /p 4294967297", "P 1"},
+      {"x /p 42abc", "P 42"}, {"x /p -5", "P 0"}, {"x /p 0x10", "P 0"},
       // The program name, quoted or not, and the blanks after it.
       {"\"C:\\Program Files\\Gyrel Saver.scr\" /s", "F -"},
-      {"\"C:\\Program Files\\Gyrel Saver.scr\"/p 5", "P 5"},
-      {"\"unterminated /s", "C -"},
-      {"GyrelSaver.scr \t \t", "C -"},
-      {"GyrelSaver.scr\t\t/s", "F -"},
-      {"GyrelSaver.scr \t/s", "F -"},
-      {"\"\"", "C -"}};
+      {"\"C:\\Program Files\\Gyrel Saver.scr\"/p 5", "P 5"}, {"\"unterminated /s", "C -"},
+      {"GyrelSaver.scr \t \t", "C -"}, {"GyrelSaver.scr\t\t/s", "F -"},
+      {"GyrelSaver.scr \t/s", "F -"}, {"\"\"", "C -"}};
+  // clang-format on
   for (const auto &[line, expected] : cases) {
     const char *tail = SkipProgramName(line, [](const char *p) { return p + 1; });
     const CommandLineChoice choice = ScanCommandLine(tail);
