@@ -14,7 +14,6 @@ target_compile_options(gyrel_core_fast PRIVATE -O2)
 
 add_executable(core_tests
   tests/empty_registry.cpp
-  figure/trochoid_curve_test.cpp
   figure/curve_points_test.cpp
   figure/curve_set_test.cpp
   figure/background_test.cpp

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 
 #include "figure/background.h"
@@ -30,11 +31,28 @@ TEST(SpawnCurves, MakesCurvesFromFourDrawsEach) {
   }
 }
 
+// Points drawn and result per call for a 629-step curve.
+TEST(TrochoidCurve, RunProgressByCount) {
+  const std::pair<int, const char *> cases[] = {
+      {300, "300+ 300+ 29- 0-"}, {629, "629+ 0-"}, {800, "629- 0-"}, {0, "0+ 0+"}, {-5, "0+"}};
+  for (const auto &[count, expected] : cases) {
+    TrochoidCurve curve;
+    RecordingSurface surface;
+    std::string got;
+    while (got.size() < std::strlen(expected)) {
+      const bool still = curve.DrawStep(surface, 100, 100, count);
+      got += (got.empty() ? "" : " ") + std::to_string(surface.polylines.back().size()) +
+             (still ? "+" : "-");
+    }
+    EXPECT_EQ(got, expected) << count;
+  }
+}
+
 namespace {
 std::uint64_t Fingerprint(const RecordingSurface &s) { // FNV-1a over calls, points and vertices
   std::uint64_t hash = 14695981039346656037u;
   const auto mix = [&hash](std::int64_t value) { hash = (hash ^ value) * 1099511628211u; };
-  for (char c : s.Calls())
+  for (char c : s.calls)
     mix(c);
   for (const auto &line : s.polylines)
     for (SurfacePoint p : line)
@@ -74,7 +92,7 @@ TEST(CurveSet, SixtyPicturesFromOneSeed) {
     if (mirrored) mirror.emplace(screen, monitors);
     Surface &target = mirror ? static_cast<Surface &>(*mirror) : screen;
     CurveSet set;
-    std::size_t pens = 0;
+    int pens = 0;
     for (int picture = 0; picture < 60; ++picture) { // then 57 of the gradient alone
       const int curves = picture < 3 ? 2 + picture * 3 % 5 : 0;
       PaintBackground(target);
@@ -87,9 +105,9 @@ TEST(CurveSet, SixtyPicturesFromOneSeed) {
         pens += curves; // finished curves too take a pen step every tick
       }
     }
-    EXPECT_EQ(screen.penColors.size(), pens);
+    EXPECT_EQ(screen.pensMade, pens);
     EXPECT_EQ(screen.livePens, 0);
-    EXPECT_EQ(screen.Calls(0, 11), start);
+    EXPECT_EQ(screen.calls.substr(0, std::strlen(start)), start);
     EXPECT_EQ(Fingerprint(screen), fingerprint) << "mirrored " << mirrored;
   }
 }

@@ -1,24 +1,39 @@
-// Test double of the 9x password control-panel module (PASSWORD.CPL): logs
-// each call with the system's screen-saver-running flag and answers with the
-// verdict in the file GYREL_VERIFY_ANSWER_FILE names ("0" or "1"). Logs
-// being loaded too, for its second part: a DLL planted beside the saver.
+// Test double of the 9x password control-panel module (PASSWORD.CPL), for
+// the tests only. It appends a line per event to the file GYREL_DOUBLE_LOG
+// names: being loaded (so it can stand for a DLL planted beside the saver),
+// and each check with the screen-saver-running flag and the answer, read
+// from the file GYREL_VERIFY_ANSWER_FILE ("1" accepts). With
+// GYREL_DOUBLE_FAULT set, a check faults instead, to show the fault guard.
 #include <windows.h>
 
-#include "tests/doubles/double_log.h"
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+FILE *Open(const char *variable, const char *mode) {
+  const char *path = std::getenv(variable);
+  return path ? std::fopen(path, mode) : nullptr;
+}
+void Log(const char *line) {
+  if (FILE *log = Open("GYREL_DOUBLE_LOG", "a")) std::fputs(line, log), std::fclose(log);
+}
+} // namespace
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) DoubleLog("loaded\n");
+  if (reason == DLL_PROCESS_ATTACH) Log("loaded\n");
   return TRUE;
 }
 
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
-  FaultWhenAsked();
+  if (std::getenv("GYREL_DOUBLE_FAULT")) *static_cast<volatile int *>(nullptr) = 1;
   BOOL running = FALSE;
   SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-  const char *path = std::getenv("GYREL_VERIFY_ANSWER_FILE");
-  FILE *file = path ? std::fopen(path, "r") : nullptr;
+  FILE *file = Open("GYREL_VERIFY_ANSWER_FILE", "r");
   const BOOL answer = file && std::fgetc(file) == '1';
   if (file) std::fclose(file);
-  DoubleLog("verify window=%d running=%d answer=%d\n", window != nullptr, running, answer);
+  char line[64];
+  std::snprintf(line, sizeof line, "verify window=%d running=%d answer=%d\n", window != nullptr,
+                running, answer);
+  Log(line);
   return answer;
 }
