@@ -115,7 +115,5 @@ add_custom_command(OUTPUT ${SETUP}
 add_custom_target(setup ALL DEPENDS ${SETUP})
 
 add_test(NAME release_checks COMMAND ${CMAKE_SOURCE_DIR}/tests/release-checks.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
-add_test(NAME signing COMMAND bash ${CMAKE_SOURCE_DIR}/tests/sign-check.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
-set_tests_properties(signing PROPERTIES RUN_SERIAL TRUE TIMEOUT 200)
-add_test(NAME installer_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/installer_e2e.sh ${CMAKE_BINARY_DIR})
+add_test(NAME installer_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/installer_e2e.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
 set_tests_properties(installer_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)

@@ -1,20 +1,39 @@
 #!/bin/bash
-# The setup program under Wine: silent install, the installed saver running,
-# silent uninstall, and what is left behind.
-#   installer_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
-. "$(dirname "$0")/lib.sh"
+# The setup program under Wine, signed with a throwaway self-signed
+# certificate: silent install, the installed saver running, silent uninstall
+# and what is left behind; the saver, the setup and the uninstaller it writes
+# carry a valid signature over the whole file (the chain is untrusted).
+#   installer_e2e.sh BUILD_DIR SOURCE_DIR   (inside scripts/wine-session.sh)
+source=$(cd "$2" && pwd)
+. "$source/tests/e2e/lib.sh"
 system_scr="$WINEPREFIX/drive_c/windows/system32/GyrelSaver.scr"
 program_dir="$WINEPREFIX/drive_c/Program Files/GyrelSaver"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver'
 desktop_key='HKCU\Control Panel\Desktop'
 value_of() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
+signed() { # valid signature, digest of the whole file, untrusted without the CA file
+  osslsigncode verify -CAfile "$OUT/cert.pem" -in "$1" 2>&1 | grep -q 'Signature verification: ok' &&
+    ! osslsigncode verify -in "$1" >/dev/null 2>&1
+}
 reset_settings
 
-wine "$BUILD/GyrelSaver-Setup.exe" /S
+openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=GyrelSaver test" -days 2 \
+  -keyout "$OUT/key.pem" -out "$OUT/cert.pem" 2>/dev/null
+export GYREL_SIGN_CERT="$OUT/cert.pem" GYREL_SIGN_KEY="$OUT/key.pem"
+check "an unsigned build is not signed" bash -c "! osslsigncode verify -in '$SCR' >/dev/null 2>&1"
+cp "$SCR" "$OUT/GyrelSaver.scr"
+"$source/scripts/sign.sh" "$OUT/GyrelSaver.scr"
+check "the saver is signed" signed "$OUT/GyrelSaver.scr"
+makensis -V1 -DVERSION="$(cat "$source/VERSION")" -DBUILD_DIR="$BUILD" -DSOURCE_DIR="$source" \
+  -DOUTFILE="$OUT/setup.exe" "$source/installer/GyrelSaver.nsi"
+check "the setup is signed" signed "$OUT/setup.exe"
+
+wine "$OUT/setup.exe" /S
 check "the saver and help file are where the settings expect them, the uninstaller beside" \
-  bash -c "cmp '$system_scr' '$BUILD/GyrelSaver.scr' && cmp '$program_dir/GyrelSaver.chm' '$BUILD/GyrelSaver.chm' && test -s '$program_dir/Uninstall.exe'"
+  bash -c "cmp '$system_scr' '$SCR' && cmp '$program_dir/GyrelSaver.chm' '$BUILD/GyrelSaver.chm' && test -s '$program_dir/Uninstall.exe'"
+check "the uninstaller it writes is signed" signed "$program_dir/Uninstall.exe"
 listed="$(value_of "$uninstall_key" DisplayName)|$(value_of "$uninstall_key" Publisher)|$(value_of "$uninstall_key" DisplayVersion)"
-check "Add/Remove Programs lists it ($listed)" [ "$listed" = "GyrelSaver|Quorvel|$(cat "$(dirname "$0")/../../VERSION")" ]
+check "Add/Remove Programs lists it ($listed)" [ "$listed" = "GyrelSaver|Quorvel|$(cat "$source/VERSION")" ]
 check "with its icon and size" grep -qi 'GyrelSaver.scr,0.' <<<"$(value_of "$uninstall_key" DisplayIcon)$(value_of "$uninstall_key" EstimatedSize)"
 check "it is the current screen saver, screen saving on" \
   grep -qi 'system32\\GyrelSaver.scr1' <<<"$(value_of "$desktop_key" SCRNSAVE.EXE)$(value_of "$desktop_key" ScreenSaveActive)"

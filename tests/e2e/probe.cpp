@@ -13,8 +13,7 @@
 namespace {
 void Pump(DWORD milliseconds) {
   for (const DWORD end = GetTickCount() + milliseconds;; Sleep(10)) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
       DispatchMessageA(&msg);
     if (LONG(end - GetTickCount()) <= 0) return;
   }
@@ -22,8 +21,8 @@ void Pump(DWORD milliseconds) {
 
 HWND WaitFor(HWND parent, const char *className, const char *title) {
   HWND found = nullptr;
-  for (int i = 0; i < 300 && !found; ++i, Pump(50))
-    found = FindWindowExA(parent, nullptr, className, title);
+  for (int i = 0; i < 300 && !(found = FindWindowExA(parent, nullptr, className, title)); ++i)
+    Pump(50);
   return found;
 }
 
@@ -32,13 +31,11 @@ HWND MakeWindow(const char *title) {
                          nullptr, nullptr, nullptr);
 }
 
-// Starts SCR with LINE, "{hwnd}" in it replaced by `window`'s handle.
 PROCESS_INFORMATION Start(const char *scr, std::string line, HWND window) {
-  if (const std::size_t mark = line.find("{hwnd}"); mark != std::string::npos) {
+  if (const std::size_t mark = line.find("{hwnd}"); mark != std::string::npos)
     line.replace(mark, 6, std::to_string(UINT_PTR(window)));
-    std::printf("window 0x%llx\n", static_cast<unsigned long long>(UINT_PTR(window)));
-  }
-  STARTUPINFOA startup{sizeof startup};
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   CreateProcessA(scr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                  &process);
@@ -64,7 +61,7 @@ int FullScreen() {
   HWND saver = FindWindowA("WindowsScreenSaverClass", "Screen Saver");
   RECT r;
   if (!saver || !GetWindowRect(saver, &r)) return std::printf("no saver\n"), 1;
-  return std::printf("window %ld %ld %ld %ld\ntopmost %d\nin-front %d\n", r.left, r.top,
+  return std::printf("window %ld %ld %ld %ld topmost %d in-front %d\n", r.left, r.top,
                      r.right - r.left, r.bottom - r.top,
                      (GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
                      GetForegroundWindow() == saver),
@@ -81,7 +78,7 @@ int Preview(const char *scr) {
   RECT c, p;
   GetClientRect(child, &c);
   GetClientRect(parent, &p);
-  std::printf("fills %d\nchild-handle 0x%llx\n", c.right == p.right && c.bottom == p.bottom,
+  std::printf("fills %d child-handle 0x%llx\n", c.right == p.right && c.bottom == p.bottom,
               static_cast<unsigned long long>(UINT_PTR(child)));
   Pump(2000);
   for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_SYSKEYDOWN, WM_ACTIVATEAPP})
@@ -102,10 +99,10 @@ int Configure(const char *scr, const char *tail, const std::string &button) {
   HWND dialog = WaitFor(nullptr, "#32770", "Configure GyrelSaver Screensaver");
   if (!dialog) return std::printf("no dialog\n"), 1;
   const HWND owner = GetWindow(dialog, GW_OWNER);
-  std::printf("owner %s\n", !owner                ? "none"
-                            : owner == given      ? "given"
+  std::printf("owner %s\n", owner == given        ? "given"
                             : owner == foreground ? "foreground"
-                                                  : "other");
+                            : owner               ? "other"
+                                                  : "none");
   if (button == "help") {
     PostMessageA(dialog, WM_COMMAND, 1032, LPARAM(GetDlgItem(dialog, 1032)));
     std::printf("help viewer %d\n", WaitFor(nullptr, "HH Parent", nullptr) != nullptr);

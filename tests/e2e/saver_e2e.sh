@@ -35,7 +35,7 @@ check "Alt+key closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 reset_settings
 
 preview=$(WINEDEBUG=+msg probe preview "$(winepath -w "$SCR")" 2>"$OUT/preview-trace.log")
-ticks=$(grep -c "WM_TIMER) hwnd $(sed -n 's/^child-handle //p' <<<"$preview") wp 1 " "$OUT/preview-trace.log")
+ticks=$(grep -c "WM_TIMER) hwnd $(sed -n 's/.*child-handle //p' <<<"$preview") wp 1 " "$OUT/preview-trace.log")
 check "the preview animates ($ticks timer ticks in 2 s)" greater "$ticks" 20
 check "it fills its parent, input never closes it, it ends with 0 with it" \
   grep -qz 'fills 1.*alive-after-input 1.*exit 0' <<<"$preview"
