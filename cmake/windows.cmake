@@ -100,8 +100,6 @@ add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh 
 set_tests_properties(saver_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 add_test(NAME win9x_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/win9x_e2e.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(win9x_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
-add_test(NAME monitors_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/monitors_e2e.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(monitors_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 add_test(NAME config_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/config_e2e.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(config_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 400)
 

@@ -7,13 +7,6 @@
 #include "settings/saver_settings.h"
 #include "tests/recording_surface.h"
 
-namespace {
-std::string Channels(const int (&values)[3]) {
-  return std::to_string(values[0]) + "," + std::to_string(values[1]) + "," +
-         std::to_string(values[2]);
-}
-} // namespace
-
 // "brightness red green blue change fixed" (frequency 7), then the corner's
 // upper bound, the centre's colour, the edge's and the corner's chances: the
 // corners' green and blue chances are crossed.
@@ -32,9 +25,11 @@ TEST(Background, RangesFromTheSettings) {
         settings.Blue >> settings.ChangeBackground >> settings.UseFixedFrequency;
     ColorWalker corner, edge, center;
     SetBackgroundRanges(corner, edge, center);
-    EXPECT_EQ(Channels(corner.upperBound) + " " + Channels(center.channel) + " " +
-                  Channels(edge.changeChance) + " " + Channels(corner.changeChance),
-              expected)
-        << given;
+    std::string got;
+    for (const int *values :
+         {corner.upperBound, center.channel, edge.changeChance, corner.changeChance})
+      for (int i = 0; i < 3; ++i)
+        got += std::to_string(values[i]) + (i < 2 ? "," : " ");
+    EXPECT_EQ(got, std::string(expected) + " ") << given;
   }
 }

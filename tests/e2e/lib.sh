@@ -11,7 +11,7 @@ check() { # check "what" command...
   if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
 }
 finish() { echo "$failures failures"; [ "$failures" = 0 ]; }
-greater() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+greater() { awk 'BEGIN { for (i = 2; i < ARGC; i++) if (!(ARGV[i - 1] + 0 > ARGV[i] + 0)) exit 1 }' "$@"; } # a > b > ...
 running() { kill -0 "$1" 2>/dev/null; }
 settings_key='HKCU\Software\Quorvel\GyrelSaver'
 reset_settings() { wine reg delete "$settings_key" /f >/dev/null 2>&1 || true; }

@@ -1,16 +1,22 @@
 #!/bin/bash
-# The real GyrelSaver.scr under Wine: every switch, real input, screenshots.
+# The real GyrelSaver.scr under Wine on two emulated monitors side by side
+# (use_two_monitors in lib.sh): every switch, real input, screenshots.
 # (Mouse travel and the pause key are checked on the window procedure itself.)
 #   saver_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
 . "$(dirname "$0")/lib.sh"
+use_two_monitors 57
 reset_settings
+set_setting PointsPerCycle 800
+set_setting PictureOnEachMonitor 1
 start_saver "$SCR" /s
-sleep 1
-info=$(probe fullscreen)
-read -r _ _ width height <<<"$(sed -n 's/^virtual //p' <<<"$info")"
-check "/s covers the virtual screen, topmost" grep -qz "window 0 0 $width $height.*topmost 1" <<<"$info"
+sleep 2
+check "/s covers both monitors, topmost" grep -qz 'virtual 0 0 1600 600.window 0 0 1600 600 topmost 1' <<<"$(probe fullscreen)"
 shot fullscreen
 check "curves are drawn ($(curve_pixels "$OUT/fullscreen.png") curve pixels)" greater "$(curve_pixels "$OUT/fullscreen.png")" 500
+convert "$OUT/fullscreen.png" -crop 800x600+0+0 +repage "$OUT/left.png"
+convert "$OUT/fullscreen.png" -crop 800x600+800+0 +repage "$OUT/right.png"
+differing=$(compare -metric AE "$OUT/left.png" "$OUT/right.png" null: 2>&1)
+check "a picture on each monitor: both the same ($differing pixels differ)" greater 4800 "${differing%% *}"
 wine "$SCR" /s & second=$!
 wait_exit $second
 check "a second /s exits 0 at once ($exit_status), the first stays in front" \
@@ -19,16 +25,18 @@ xdotool click 3
 wait_exit $saver
 check "a mouse button closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 
-set_setting MinGyrels 0 # pictures of the gradient alone
+set_setting PictureOnEachMonitor 0 # one picture across both
+set_setting MinGyrels 0            # pictures of the gradient alone
 set_setting MaxGyrels 0
 set_setting ChangeBackground 0 # each renewal paints the same gradient again
 start_saver "$SCR" Saver
 sleep 1
 shot no-curves
 check "a word beginning with S and no curves: the gradient alone" [ "$(curve_pixels "$OUT/no-curves.png")" = 0 ]
-centre=$(region_mean "$OUT/no-curves.png" $((width / 2 - 40)) $((height / 2 - 40)) 80 80)
+seam=$(region_mean "$OUT/no-curves.png" 760 260 80 80)
+side=$(region_mean "$OUT/no-curves.png" 360 260 80 80)
 corner=$(region_mean "$OUT/no-curves.png" 0 0 40 40)
-check "the gradient: centre ($centre) brighter than corner ($corner)" greater "$centre" "$corner"
+check "one gradient across both, brightest at the seam ($seam > $side > $corner)" greater "$seam" "$side" "$corner"
 xdotool key alt+x
 wait_exit $saver
 check "Alt+key closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
