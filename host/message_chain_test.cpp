@@ -68,8 +68,8 @@ class MessageChain : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     realDefWindowProc = HookImport("user32.dll", "DefWindowProcA", RecordDefWindowProc);
-    WNDCLASSA saverClass{CS_OWNDC, SaverWindowProc, 0, 0, GetModuleHandleA(nullptr)};
-    saverClass.lpszClassName = "TestSaverClass";
+    WNDCLASSA saverClass{CS_OWNDC, SaverWindowProc, 0,       0,       GetModuleHandleA(nullptr),
+                         nullptr,  nullptr,         nullptr, nullptr, "TestSaverClass"};
     RegisterClassA(&saverClass);
     RegisterPreviewControlClass(nullptr);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver");
@@ -155,6 +155,13 @@ TEST_F(MessageChain, MouseTravelAndARefusedPassword) {
   EXPECT_EQ(GetCursor(), nullptr);
   SetCursorPos(152, 151);
   EXPECT_EQ(Trace(WM_MOUSEMOVE), "0/0/D"); // 3 from the reset reference
+}
+
+// Lines with no mode this system runs end with -1 before any window is made.
+TEST_F(MessageChain, BadCommandLinesEndWithMinusOne) {
+  for (const char *tail : {"/p 0", "/p 99999", "/a 5", "/x", "/\ts", "4"})
+    EXPECT_EQ(SaverMain(GetModuleHandleA(nullptr), tail), -1) << tail;
+  SetUnhandledExceptionFilter(nullptr); // the fault guard it installed
 }
 
 // The count is the draw after the background's nine, modulo the span, plus

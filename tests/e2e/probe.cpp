@@ -2,8 +2,8 @@
 // windows from outside and plays the Display settings' part.
 //   probe fullscreen          the virtual screen; the saver's rect, topmost, in front
 //   probe preview SCR         host SCR /p <parent>, send it input, close the parent
-//   probe run SCR LINE        start SCR with exactly LINE ("{hwnd}": a window made here)
-//   probe config SCR TAIL BTN as run, then the dialog's owner; press BTN (ok, cancel, help)
+//   probe config SCR TAIL BTN start SCR with TAIL ("{hwnd}": a window made here), report
+//                             the dialog's owner, press BTN (ok, cancel, help)
 //   probe running-flag        the system's screen-saver-running flag
 #include <windows.h>
 
@@ -116,7 +116,6 @@ int main(int argc, char **argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "fullscreen") return FullScreen();
   if (command == "preview" && argc > 2) return Preview(argv[2]);
-  if (command == "run" && argc > 3) return ReportExit(Start(argv[2], argv[3], MakeWindow("Owner")));
   if (command == "config" && argc > 4) return Configure(argv[2], argv[3], argv[4]);
   BOOL running = FALSE;
   SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);

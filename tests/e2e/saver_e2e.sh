@@ -47,9 +47,5 @@ ticks=$(grep -c "WM_TIMER) hwnd $(sed -n 's/.*child-handle //p' <<<"$preview") w
 check "the preview animates ($ticks timer ticks in 2 s)" greater "$ticks" 20
 check "it fills its parent, input never closes it, it ends with 0 with it" \
   grep -qz 'fills 1.*alive-after-input 1.*exit 0' <<<"$preview"
-for args in "/p 0" "/p 99999" "/a 5" "/x" $'/\ts' "4"; do # /a: only the 9x family
-  result=$(probe run "$(winepath -w "$SCR")" "GyrelSaver.scr $args")
-  check "'${args//$'\t'/\\t}' ends with -1 ($result)" grep -q '^exit -1$' <<<"$result"
-done
 check "no saver window was left" bash -c "! wine '$BUILD/probe.exe' fullscreen >/dev/null"
 finish
