@@ -25,9 +25,8 @@ LRESULT WINAPI RecordDefWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 int TakePosted(HWND window, UINT message) {
-  MSG msg;
   int count = 0;
-  while (PeekMessageA(&msg, window, message, message, PM_REMOVE))
+  for (MSG msg; PeekMessageA(&msg, window, message, message, PM_REMOVE);)
     ++count;
   return count;
 }
@@ -47,8 +46,7 @@ void Make(Mode mode) {
   window = CreateWindowExA(0, mode == DialogControl ? "GyrelClass" : "TestSaverClass",
                            "Screen Saver", parent ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE,
                            0, 0, 320, 240, parent, nullptr, hostState.instance, nullptr);
-  MSG msg; // creation settles; recording starts from a clean slate
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+  for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) // creation settles first
     if (msg.message != WM_TIMER) DispatchMessageA(&msg);
   TakePosted(window, WM_CLOSE);
   hostState.isClosing = mode == Closing;
@@ -78,14 +76,8 @@ protected:
 } // namespace
 
 TEST_F(MessageChain, InputAndCommandsByMode) {
-  struct Case { // expected: full screen, preview child, dialog's control, closing granted
-    const char *name;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    const char *expected;
-  };
-  const Case cases[] = {
+  // Expected: full screen, preview child, dialog's control, closing granted.
+  const std::tuple<const char *, UINT, WPARAM, LPARAM, const char *> cases[] = {
       {"key (pause)", WM_KEYDOWN, 'K', 0, "0/0/- 0/0/- 0/0/- 0/0/D"},
       {"alt+key", WM_SYSKEYDOWN, 'X', 0, "0/1/D 0/0/D 0/0/D 0/0/D"},
       {"left button", WM_LBUTTONDOWN, 0, 0, "0/1/D 0/0/D 1/0/- 0/0/D"},
@@ -115,7 +107,8 @@ TEST_F(MessageChain, InputAndCommandsByMode) {
     Make(mode);
     const int stepsBefore = pictureCurves.curves.front().stepsDone;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-      traces[i] += (mode ? " " : "") + Trace(cases[i].message, cases[i].wParam, cases[i].lParam);
+      const auto &[name, message, wParam, lParam, expect] = cases[i];
+      traces[i] += (mode ? " " : "") + Trace(message, wParam, lParam);
       isPaused = false;
     }
     EXPECT_EQ(pictureCurves.curves.front().stepsDone > stepsBefore, mode != Closing) << mode;
@@ -125,8 +118,8 @@ TEST_F(MessageChain, InputAndCommandsByMode) {
     EXPECT_EQ(pictureCurves.curves.front().stepsDone, paused) << mode;
   }
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    expected += std::string(cases[i].name) + ": " + cases[i].expected + "\n";
-    actual += std::string(cases[i].name) + ": " + traces[i] + "\n";
+    expected += std::get<0>(cases[i]) + (": " + std::string(std::get<4>(cases[i]))) + "\n";
+    actual += std::get<0>(cases[i]) + (": " + traces[i]) + "\n";
   }
   EXPECT_EQ(actual, expected);
 }
