@@ -15,8 +15,7 @@ target_compile_options(gyrel_core_fast PRIVATE -O2)
 add_executable(core_tests
   tests/empty_registry.cpp
   figure/curve_points_test.cpp
-  figure/curve_set_test.cpp
-  figure/background_test.cpp
+  figure/engine_test.cpp
   host/command_line_test.cpp
 )
 target_link_libraries(core_tests gyrel_core_checked GTest::gtest_main)
