@@ -64,9 +64,10 @@ TEST(Registry, WhatLoads) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
     std::istringstream numbers(c.numbers);
     for (std::string item; numbers >> item;) {
-      const std::string data = Dword(std::stoul(item.substr(item.find('=') + 1)));
-      RegSetKeyValueA(HKEY_CURRENT_USER, kKey, item.substr(0, item.find('=')).c_str(), REG_DWORD,
-                      data.data(), 4);
+      const std::size_t equals = item.find('=');
+      const std::string data = Dword(std::stoul(item.substr(equals + 1)));
+      item.resize(equals);
+      RegSetKeyValueA(HKEY_CURRENT_USER, kKey, item.c_str(), REG_DWORD, data.data(), 4);
     }
     if (*c.name)
       RegSetKeyValueA(HKEY_CURRENT_USER, kKey, c.name, c.type, c.data.data(), DWORD(c.data.size()));
