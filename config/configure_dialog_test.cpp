@@ -51,9 +51,10 @@ FARPROC WINAPI AnswerHelpEntry(HMODULE module, LPCSTR name) {
   return name == MAKEINTRESOURCEA(14) ? FARPROC(RecordHtmlHelp) : GetProcAddress(module, name);
 }
 
-// Runs `steps` inside the dialog's modal loop, from a thread timer; returns the dialog's result.
+// Runs `steps` inside the dialog's modal loop, from a thread timer; returns the dialog's
+// result. With a command-line tail the dialog comes from the saver's entry.
 std::function<void(HWND)> scenario;
-INT_PTR RunDialog(std::function<void(HWND)> steps) {
+INT_PTR RunDialog(std::function<void(HWND)> steps, const char *tail = nullptr) {
   scenario = std::move(steps);
   calls.clear();
   SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
@@ -63,7 +64,7 @@ INT_PTR RunDialog(std::function<void(HWND)> steps) {
       scenario(dialog);
     }
   });
-  const INT_PTR result = ShowConfigureDialog(nullptr);
+  const INT_PTR result = tail ? SaverMain(hostState.instance, tail) : ShowConfigureDialog(nullptr);
   UnregisterClassA("GyrelClass", GetModuleHandleA(nullptr)); // a saver registers it once
   return result;
 }
@@ -164,6 +165,34 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
             }),
             0);
   EXPECT_EQ(calls.back(), "GyrelSaver: The settings could not be saved.");
+}
+
+// The owner by command line: the given window, else the foreground one; none
+// without a switch. The dialog's result is the entry's.
+TEST_F(ConfigureDialog, OwnerAndResultByCommandLine) {
+  HWND given = CreateWindowExA(0, "STATIC", "Given", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                               nullptr, nullptr, nullptr),
+       foreground = CreateWindowExA(0, "STATIC", "Foreground", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50,
+                                    nullptr, nullptr, nullptr, nullptr),
+       owner = nullptr;
+  const std::string handle = std::to_string(UINT_PTR(given));
+  const std::tuple<std::string, HWND, int> cases[] = {{"/c:" + handle, given, IDCANCEL},
+                                                      {"/c", foreground, IDCANCEL},
+                                                      {"/c:99999", foreground, IDCANCEL},
+                                                      {"-C:" + handle, given, IDOK},
+                                                      {"", nullptr, IDCANCEL}};
+  for (const auto &[tail, expected, button] : cases) {
+    SetForegroundWindow(foreground);
+    const auto steps = [&, button](HWND dialog) {
+      owner = GetWindow(dialog, GW_OWNER);
+      Click(dialog, button);
+    };
+    EXPECT_EQ(RunDialog(steps, tail.c_str()), button == IDOK) << tail;
+    EXPECT_EQ(owner, expected) << tail;
+  }
+  SetUnhandledExceptionFilter(nullptr); // the entry's fault guard
+  DestroyWindow(given);
+  DestroyWindow(foreground);
 }
 
 // Each change shows at once: new ranges, a new picture, the timer at the slider's speed.

@@ -1,24 +1,14 @@
 #!/bin/bash
-# Configuration mode of the real GyrelSaver.scr under Wine: owner rules,
-# results and the help viewer (scripts/take-screenshots.sh shows the dialog).
+# The help viewer from the real GyrelSaver.scr's dialog under Wine, also with
+# a help control planted beside it (scripts/take-screenshots.sh shows the dialog;
+# its owner and results are checked on the dialog itself).
 #   config_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
 . "$(dirname "$0")/lib.sh"
 scr=$(winepath -w "$SCR")
 reset_settings
 
-while IFS='|' read -r tail button owner code; do
-  result=$(probe config "$scr" "$tail" "$button" | tr '\n' ' ')
-  check "'$tail' $button: owner $owner, exit $code ($result)" grep -q "owner $owner exit $code" <<<"$result"
-done <<'CASES'
-/c:{hwnd}|cancel|given|0
-/c|cancel|foreground|0
-/c:99999|cancel|foreground|0
--C:{hwnd}|ok|given|1
-|cancel|none|0
-CASES
-
 wine reg add "$settings_key" /v HelpFile /d "$(winepath -w "$BUILD/GyrelSaver.chm")" /f >/dev/null 2>&1
-check "the Help button opens the help viewer" grep -q '^help viewer 1' <<<"$(probe config "$scr" /c help)"
+check "the Help button opens the help viewer" grep -q '^help viewer 1' <<<"$(probe help "$scr")"
 # A control planted beside a downloaded saver is never run, even when the
 # registered control cannot be loaded: the system's copy opens the help.
 # Wine prefers its own control unless told to search for a native one first.
@@ -31,7 +21,7 @@ wine reg add "$control" /ve /d 'C:\nowhere\hhctrl.ocx' /f >/dev/null 2>&1
 export GYREL_DOUBLE_LOG="$OUT/planted/double.log"
 rm -f "$GYREL_DOUBLE_LOG"
 check "with a planted hhctrl.ocx Help opens the system's viewer" \
-  grep -q '^help viewer 1' <<<"$(WINEDLLOVERRIDES=hhctrl.ocx=n,b probe config "$(winepath -w "$OUT/planted/GyrelSaver.scr")" /c help)"
+  grep -q '^help viewer 1' <<<"$(WINEDLLOVERRIDES=hhctrl.ocx=n,b probe help "$(winepath -w "$OUT/planted/GyrelSaver.scr")")"
 check "and never loads the planted one" test ! -e "$GYREL_DOUBLE_LOG"
 wine reg add "$control" /ve /d "$registered" /f >/dev/null 2>&1
 reset_settings

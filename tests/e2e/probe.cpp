@@ -1,9 +1,8 @@
 // A small Windows helper for the end-to-end scripts: it looks at the saver's
 // windows from outside and plays the Display settings' part.
 //   probe fullscreen          the virtual screen; the saver's rect, topmost, in front
-//   probe preview SCR         host SCR /p <parent>, send it input, close the parent
-//   probe config SCR TAIL BTN start SCR with TAIL ("{hwnd}": a window made here), report
-//                             the dialog's owner, press BTN (ok, cancel, help)
+//   probe preview SCR         host SCR /p <parent> for 2 s, then close the parent
+//   probe help SCR            start SCR /c, press Help: is a help viewer shown?
 //   probe running-flag        the system's screen-saver-running flag
 #include <windows.h>
 
@@ -26,14 +25,7 @@ HWND WaitFor(HWND parent, const char *className, const char *title) {
   return found;
 }
 
-HWND MakeWindow(const char *title) {
-  return CreateWindowExA(0, "STATIC", title, WS_POPUP | WS_VISIBLE, 50, 50, 152, 112, nullptr,
-                         nullptr, nullptr, nullptr);
-}
-
-PROCESS_INFORMATION Start(const char *scr, std::string line, HWND window) {
-  if (const std::size_t mark = line.find("{hwnd}"); mark != std::string::npos)
-    line.replace(mark, 6, std::to_string(UINT_PTR(window)));
+PROCESS_INFORMATION Start(const char *scr, std::string line) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -42,7 +34,7 @@ PROCESS_INFORMATION Start(const char *scr, std::string line, HWND window) {
   return process;
 }
 
-// Waits while pumping, up to 30 s: a dialog owned by a window here sends to it as it ends.
+// Waits up to 30 s, pumping this thread's messages meanwhile.
 int ReportExit(const PROCESS_INFORMATION &process) {
   if (!process.hProcess) return std::printf("not started\n"), 1;
   DWORD code = STILL_ACTIVE;
@@ -71,8 +63,10 @@ int FullScreen() {
 // Wine does not composite another process's child into its parent, so the
 // script counts the preview's timer ticks in Wine's message trace instead.
 int Preview(const char *scr) {
-  HWND parent = MakeWindow("Preview host");
-  const PROCESS_INFORMATION process = Start(scr, "GyrelSaver.scr /p {hwnd}", parent);
+  HWND parent = CreateWindowExA(0, "STATIC", "Preview host", WS_POPUP | WS_VISIBLE, 50, 50, 152,
+                                112, nullptr, nullptr, nullptr, nullptr);
+  const PROCESS_INFORMATION process =
+      Start(scr, "GyrelSaver.scr /p " + std::to_string(UINT_PTR(parent)));
   HWND child = WaitFor(parent, "WindowsScreenSaverClass", "Preview");
   if (!child) return std::printf("no preview child\n"), 1;
   RECT c, p;
@@ -81,33 +75,17 @@ int Preview(const char *scr) {
   std::printf("fills %d child-handle 0x%llx\n", c.right == p.right && c.bottom == p.bottom,
               static_cast<unsigned long long>(UINT_PTR(child)));
   Pump(2000);
-  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_SYSKEYDOWN, WM_ACTIVATEAPP})
-    PostMessageA(child, message, 0, MAKELPARAM(40, 40));
-  SetCursorPos(10, 10);
-  SetCursorPos(140, 100);
-  Pump(1000);
-  std::printf("alive-after-input %d\n", IsWindow(child));
   DestroyWindow(parent);
   return ReportExit(process);
 }
 
-int Configure(const char *scr, const char *tail, const std::string &button) {
-  HWND foreground = MakeWindow("Probe foreground"), given = MakeWindow("Probe given");
-  SetForegroundWindow(foreground);
-  Pump(200);
-  const PROCESS_INFORMATION process = Start(scr, std::string("GyrelSaver.scr ") + tail, given);
+int Help(const char *scr) { // the dialog's Help button, then Cancel
+  const PROCESS_INFORMATION process = Start(scr, "GyrelSaver.scr /c");
   HWND dialog = WaitFor(nullptr, "#32770", "Configure GyrelSaver Screensaver");
   if (!dialog) return std::printf("no dialog\n"), 1;
-  const HWND owner = GetWindow(dialog, GW_OWNER);
-  std::printf("owner %s\n", owner == given        ? "given"
-                            : owner == foreground ? "foreground"
-                            : owner               ? "other"
-                                                  : "none");
-  if (button == "help") {
-    PostMessageA(dialog, WM_COMMAND, 1032, LPARAM(GetDlgItem(dialog, 1032)));
-    std::printf("help viewer %d\n", WaitFor(nullptr, "HH Parent", nullptr) != nullptr);
-  }
-  PostMessageA(dialog, WM_COMMAND, button == "ok" ? IDOK : IDCANCEL, 0);
+  PostMessageA(dialog, WM_COMMAND, 1032, LPARAM(GetDlgItem(dialog, 1032)));
+  std::printf("help viewer %d\n", WaitFor(nullptr, "HH Parent", nullptr) != nullptr);
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   return ReportExit(process);
 }
 } // namespace
@@ -116,7 +94,7 @@ int main(int argc, char **argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "fullscreen") return FullScreen();
   if (command == "preview" && argc > 2) return Preview(argv[2]);
-  if (command == "config" && argc > 4) return Configure(argv[2], argv[3], argv[4]);
+  if (command == "help" && argc > 2) return Help(argv[2]);
   BOOL running = FALSE;
   SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
   return std::printf("running %d\n", running), 0;
