@@ -100,8 +100,6 @@ add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh 
 set_tests_properties(saver_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 add_test(NAME win9x_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/win9x_e2e.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(win9x_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
-add_test(NAME config_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/config_e2e.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(config_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 400)
 
 # The setup program, made with NSIS from the saver and its help file.
 set(SETUP ${CMAKE_BINARY_DIR}/GyrelSaver-Setup.exe)
@@ -114,4 +112,4 @@ add_custom_target(setup ALL DEPENDS ${SETUP})
 
 add_test(NAME release_checks COMMAND ${CMAKE_SOURCE_DIR}/tests/release-checks.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
 add_test(NAME installer_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/installer_e2e.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
-set_tests_properties(installer_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+set_tests_properties(installer_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 400)

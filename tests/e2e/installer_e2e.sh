@@ -1,8 +1,9 @@
 #!/bin/bash
 # The setup program under Wine, signed with a throwaway self-signed
-# certificate: silent install, the installed saver running, silent uninstall
-# and what is left behind; the saver, the setup and the uninstaller it writes
-# carry a valid signature over the whole file (the chain is untrusted).
+# certificate: silent install, the installed saver running and opening its
+# help, silent uninstall and what is left behind; the saver, the setup and the
+# uninstaller it writes carry a valid signature over the whole file (the chain
+# is untrusted).
 #   installer_e2e.sh BUILD_DIR SOURCE_DIR   (inside scripts/wine-session.sh)
 source=$(cd "$2" && pwd)
 . "$source/tests/e2e/lib.sh"
@@ -41,6 +42,24 @@ start_saver 'C:\windows\system32\GyrelSaver.scr' /s
 xdotool click 1
 wait_exit $saver
 check "the installed saver runs and closes with 0 ($exit_status)" [ "$exit_status" = 0 ]
+# Help from the installed saver's dialog; then from a copy beside a planted
+# hhctrl.ocx (a DLL that logs its loading) while the registered control cannot
+# be loaded: the system's copy opens the help, the planted one is never run.
+# Wine prefers its own control unless told to search for a native one first.
+check "the installed saver's Help button opens the help viewer" grep -q '^help viewer 1' <<<"$(probe help 'C:\windows\system32\GyrelSaver.scr')"
+mkdir -p "$OUT/planted"
+cp "$SCR" "$OUT/planted/"
+cp "$BUILD/doubles/PASSWORD.CPL" "$OUT/planted/hhctrl.ocx"
+control='HKCR\CLSID\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\InprocServer32'
+registered=$(wine reg query "$control" /ve | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+wine reg add "$control" /ve /d 'C:\nowhere\hhctrl.ocx' /f >/dev/null 2>&1
+export GYREL_DOUBLE_LOG="$OUT/planted/double.log"
+rm -f "$GYREL_DOUBLE_LOG"
+check "with a planted hhctrl.ocx Help opens the system's viewer" \
+  grep -q '^help viewer 1' <<<"$(WINEDLLOVERRIDES=hhctrl.ocx=n,b probe help "$(winepath -w "$OUT/planted/GyrelSaver.scr")")"
+check "and never loads the planted one" test ! -e "$GYREL_DOUBLE_LOG"
+wine reg add "$control" /ve /d "$registered" /f >/dev/null 2>&1
+restart_wine # the help viewers
 set_setting DrawSpeed 42 # the user's own setting
 
 wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
