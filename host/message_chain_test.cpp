@@ -108,7 +108,7 @@ TEST_F(MessageChain, InputAndCommandsByMode) {
     const int stepsBefore = pictureCurves.curves.front().stepsDone;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
       const auto &[name, message, wParam, lParam, expect] = cases[i];
-      traces[i] += (mode ? " " : "") + Trace(message, wParam, lParam);
+      (traces[i] += mode ? " " : "") += Trace(message, wParam, lParam);
       isPaused = false;
     }
     EXPECT_EQ(pictureCurves.curves.front().stepsDone > stepsBefore, mode != Closing) << mode;
