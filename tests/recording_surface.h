@@ -17,8 +17,8 @@ struct RecordingSurface final : Surface {
 
   template <typename... Args> void Log(const char *name, Args... args) {
     std::string text;
-    ((text += "," + std::to_string(args)), ...);
-    calls += name + ("(" + text.substr(text.empty() ? 0 : 1)) + ") ";
+    ((text.append(",").append(std::to_string(args))), ...);
+    calls.append(name).append("(").append(text.empty() ? "" : text.c_str() + 1).append(") ");
   }
   void SetMapMode(int mode) override { Log("SetMapMode", mode); }
   void SetWindowExtEx(int w, int h) override { Log("SetWindowExtEx", w, h); }
