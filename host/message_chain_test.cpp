@@ -92,6 +92,10 @@ TEST_F(MessageChain, InputAndCommandsByMode) {
       {"query suspend", WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0, "0/1/D 0/0/D 0/0/D 0/0/D"},
       {"resume, failed", WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, PBTF_APMRESUMEFROMFAILURE,
        "0/0/D 0/0/D 0/0/D 0/0/D"},
+      {"critical, failed", WM_POWERBROADCAST, PBT_APMRESUMECRITICAL, 1, "0/0/D 0/0/D 0/0/D 0/0/D"},
+      {"standby, failed", WM_POWERBROADCAST, PBT_APMRESUMESTANDBY, 1, "0/0/D 0/0/D 0/0/D 0/0/D"},
+      {"automatic, failed", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 1,
+       "0/0/D 0/0/D 0/0/D 0/0/D"},
       {"set cursor", WM_SETCURSOR, 0, HTCLIENT, "1/0/- 0/0/D 1/0/- 0/0/D"},
       {"screen save", WM_SYSCOMMAND, SC_SCREENSAVE, 0, "0/0/- 0/0/D 0/0/D 0/0/-"},
       {"next window|3", WM_SYSCOMMAND, SC_NEXTWINDOW | 3, 0, "0/0/- 0/0/D 0/0/D 0/0/-"},
@@ -199,15 +203,18 @@ TEST_F(MessageChain, PictureRenewsAfterThePause) {
 // status change that changes nothing does not close it. A loop ended by an
 // error from GetMessageA reads a record that started zeroed.
 TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
-  static int closes = -1;
+  static std::string closes;
   SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    SendMessageA(hostState.saverWindow, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
-    closes = TakePosted(hostState.saverWindow, WM_CLOSE);
+    for (int i = 0; i < 3; ++i) { // unchanged; then as if the line changed; the same again
+      if (i == 1) hostState.lastAcLineStatus ^= 1;
+      SendMessageA(hostState.saverWindow, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
+      closes += std::to_string(TakePosted(hostState.saverWindow, WM_CLOSE));
+    }
     DestroyWindow(hostState.saverWindow);
   });
   EXPECT_EQ(RunSaverWindow(nullptr), 0);
-  EXPECT_EQ(closes, 0);
+  EXPECT_EQ(closes, "010");
   UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
 
   static bool zeroed = false;
