@@ -128,8 +128,9 @@ TEST_F(MessageChain, InputAndCommandsByMode) {
   EXPECT_EQ(actual, expected);
 }
 
-// The cursor reference: travel adds up from it, and a refused close resets it;
-// a close requested while the prompt is open brings no second prompt.
+// The cursor reference: travel adds up from it, and a refused close resets it.
+// Input and a close request while the prompt is open close nothing and bring
+// no second prompt; the cursor the prompt showed is hidden again.
 TEST_F(MessageChain, MouseTravelAndARefusedPassword) {
   static int prompts = 0;
   SetCursorPos(100, 100);
@@ -137,7 +138,9 @@ TEST_F(MessageChain, MouseTravelAndARefusedPassword) {
   hostState.isWin9x = 1;
   hostState.verifyPassword = [](HWND) -> BOOL {
     ++prompts;
-    SetCursorPos(150, 150); // the user moved the mouse to the prompt
+    SetCursorPos(150, 150); // the user moved the mouse to the prompt and clicked
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    SendMessageA(window, WM_LBUTTONDOWN, 0, 0);
     SendMessageA(window, WM_CLOSE, 0, 0);
     return FALSE;
   };
