@@ -213,6 +213,7 @@ TEST_F(ConfigureDialog, ThePreviewFollowsEveryChangeAndReset) {
       EXPECT_EQ(centerWalker.upperBound[0], centreRed) << what;
     }
     EXPECT_EQ(centerWalker.changeChance[0], 1000); // Reset: not fixed any more
+    EXPECT_EQ(calls.front(), "timer 1 250");       // the preview started at the stored speed
     EXPECT_EQ(calls.end()[-2], "timer 1 101");
     EXPECT_EQ(calls.back(), "timer 1 250"); // Reset's speed
     Click(dialog, IDC_USE_FIXED_FREQUENCY); // the frequency box takes digits from 1 to 1000

@@ -109,6 +109,7 @@ TEST_F(MessageChain, InputAndCommandsByMode) {
   std::string traces[std::size(cases)], expected, actual;
   for (Mode mode : {FullScreen, PreviewChild, DialogControl, Closing}) {
     Make(mode);
+    EXPECT_EQ(std::pair(clientWidth, clientHeight), std::pair(320, 240)) << "the client size";
     const int stepsBefore = pictureCurves.curves.front().stepsDone;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
       const auto &[name, message, wParam, lParam, expect] = cases[i];
