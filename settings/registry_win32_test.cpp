@@ -32,16 +32,16 @@ TEST(Registry, WhatLoads) {
        "DrawSpeed=1 MinGyrels=3 MaxGyrels=5 MaxBrightness=128 PointsPerCycle=200 Red=100 "
        "ChangeFrequency=1000 RefreshPause=4 PauseTicks=200 UseFixedFrequency=0 "
        "ChangeBackground=1 PictureOnEachMonitor=0 HelpFile=C:\\Program"},
-      {"DrawSpeed=501 MaxBrightness=256 PointsPerCycle=801 Red=101 ChangeFrequency=0 "
+      {"DrawSpeed=501 MaxBrightness=256 PointsPerCycle=801 Red=101 Green=101 ChangeFrequency=0 "
        "RefreshPause=11 Blue=4294967295",
        "", 0, "",
-       "DrawSpeed=1 MaxBrightness=128 PointsPerCycle=200 Red=100 ChangeFrequency=1000 "
+       "DrawSpeed=1 MaxBrightness=128 PointsPerCycle=200 Red=100 Green=100 ChangeFrequency=1000 "
        "RefreshPause=4 Blue=100"},
-      {"DrawSpeed=500 MaxBrightness=0 PointsPerCycle=0 RefreshPause=10 ChangeFrequency=1 "
-       "UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1",
+      {"DrawSpeed=500 MaxBrightness=0 PointsPerCycle=0 RefreshPause=10 ChangeFrequency=1 Red=0 "
+       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1",
        "", 0, "",
-       "DrawSpeed=500 MaxBrightness=0 PointsPerCycle=0 PauseTicks=1 ChangeFrequency=1 "
-       "UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1"},
+       "DrawSpeed=500 MaxBrightness=0 PointsPerCycle=0 PauseTicks=1 ChangeFrequency=1 Red=0 "
+       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1"},
       {"DrawSpeed=3 RefreshPause=1", "", 0, "", "PauseTicks=16"},
       {"UseFixedFrequency=2 ChangeBackground=2 PictureOnEachMonitor=2", "", 0, "",
        "UseFixedFrequency=0 ChangeBackground=1 PictureOnEachMonitor=0"},
