@@ -129,11 +129,8 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
             0);
   EXPECT_EQ(Stored(), "");
   EXPECT_EQ(RunDialog([](HWND dialog) {
-              const int slid[][2] = {{IDC_SPEED, 251},
-                                     {IDC_POINTS, 700},
-                                     {IDC_PAUSE, 2},
-                                     {IDC_BRIGHTNESS, 200},
-                                     {IDC_GREEN, 0}};
+              const int slid[][2] = {{IDC_SPEED, 251},      {IDC_POINTS, 700}, {IDC_PAUSE, 2},
+                                     {IDC_BRIGHTNESS, 200}, {IDC_GREEN, 0},    {IDC_BLUE, 40}};
               for (auto [id, position] : slid)
                 Send(dialog, id, WM_HSCROLL, position);
               Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 8); // above the maximum: it follows
@@ -148,7 +145,7 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
             }),
             1);
   EXPECT_EQ(Stored(), " DrawSpeed=250 MinGyrels=0 MaxGyrels=0 MaxBrightness=200 PointsPerCycle=700"
-                      " Red=100 Green=0 Blue=100 ChangeFrequency=321 RefreshPause=2 PauseTicks=0"
+                      " Red=100 Green=0 Blue=40 ChangeFrequency=321 RefreshPause=2 PauseTicks=0"
                       " UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1"
                       " HelpFile=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm ");
   HKEY parent; // below a volatile key no lasting key can be made
