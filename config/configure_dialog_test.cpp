@@ -190,12 +190,28 @@ TEST_F(ConfigureDialog, OwnerAndResultByCommandLine) {
   DestroyWindow(foreground);
 }
 
-// Each change shows at once: new ranges, a new picture, the timer at the slider's speed.
+// The controls show what is stored. Each change shows at once: new ranges, a
+// new picture, the timer at the slider's speed.
 TEST_F(ConfigureDialog, ThePreviewFollowsEveryChangeAndReset) {
   SaverSettings stored;
   stored.SetDrawSpeed(250);
+  stored.SetRefreshPause(2);
+  std::tie(stored.PointsPerCycle, stored.Green, stored.Blue, stored.ChangeFrequency) =
+      std::tuple(700u, 60u, 90u, 55u);
+  std::tie(stored.MinGyrels, stored.MaxGyrels, stored.PictureOnEachMonitor) =
+      std::tuple(2, 7, true);
   stored.Save();
   RunDialog([](HWND dialog) {
+    std::string shown;
+    for (int id : {IDC_SPEED, IDC_PAUSE, IDC_BRIGHTNESS, IDC_POINTS, IDC_RED, IDC_GREEN, IDC_BLUE})
+      shown += std::to_string(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0)) + " ";
+    for (int id :
+         {IDC_DONT_CHANGE_BACKGROUND, IDC_USE_FIXED_FREQUENCY, IDC_PICTURE_ON_EACH_MONITOR})
+      shown += std::to_string(IsDlgButtonChecked(dialog, id)) + " ";
+    EXPECT_EQ(shown + std::to_string(Spun(dialog, IDC_MIN_COUNT)) + "-" +
+                  std::to_string(Spun(dialog, IDC_MAX_COUNT)) + " " +
+                  std::to_string(GetDlgItemInt(dialog, IDC_FREQUENCY, nullptr, FALSE)),
+              "251 2 128 700 100 60 90 0 0 1 2-7 55");
     const std::tuple<const char *, std::function<void()>, int> steps[] = {
         {"red slider", [=] { Send(dialog, IDC_RED, WM_HSCROLL, 50); }, 64},
         {"brightness", [=] { Send(dialog, IDC_BRIGHTNESS, WM_HSCROLL, 200); }, 100},
