@@ -18,10 +18,12 @@ fonts=$(x86_64-w64-mingw32-windres -i "$SCR" -O rc | grep -A4 'DIALOGEX' | grep 
 check "dialog 2003 asks for the default character set, the About box for ANSI ($fonts)" \
   [ "$fonts" = 'FONT 8, "Microsoft Sans Serif", 400, 0, 0|FONT 8, "MS Shell Dlg", 400, 0, 1|' ]
 # Version strings are UTF-16 in the resources: strings -el reads them.
-names() { strings -el "$1" | grep -xE "Quorvel|$version|GyrelSaver screen saver" | LC_ALL=C sort -u | tr '\n' '|'; }
-check "the setup names Quorvel and $version" [ "$(names "$setup")" = "$version|Quorvel|" ]
-check "the saver names them and describes itself" [ "$(names "$SCR")" = "$version|GyrelSaver screen saver|Quorvel|" ]
-versions=$(strings -el "$SCR" | grep -cx "$version")
+setup_strings=$(strings -el "$setup")
+scr_strings=$(strings -el "$SCR")
+names() { grep -xE "Quorvel|$version|GyrelSaver screen saver" <<<"$1" | LC_ALL=C sort -u | tr '\n' '|'; }
+check "the setup names Quorvel and $version" [ "$(names "$setup_strings")" = "$version|Quorvel|" ]
+check "the saver names them and describes itself" [ "$(names "$scr_strings")" = "$version|GyrelSaver screen saver|Quorvel|" ]
+versions=$(grep -cx "$version" <<<"$scr_strings")
 check "the saver names $version as file and product version ($versions)" [ "$versions" -ge 2 ]
 check "README and CHANGELOG name $version" \
   bash -c "grep -q 'Version $version' '$source/README.md' && grep -m1 '^## ' '$source/CHANGELOG.md' | grep -q '$version'"

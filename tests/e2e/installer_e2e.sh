@@ -7,6 +7,7 @@
 #   installer_e2e.sh BUILD_DIR SOURCE_DIR   (inside scripts/wine-session.sh)
 source=$(cd "$2" && pwd)
 . "$source/tests/e2e/lib.sh"
+version=$(cat "$source/VERSION")
 system_scr="$WINEPREFIX/drive_c/windows/system32/GyrelSaver.scr"
 program_dir="$WINEPREFIX/drive_c/Program Files/GyrelSaver"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver'
@@ -25,7 +26,7 @@ check "an unsigned build is not signed" bash -c "! osslsigncode verify -in '$SCR
 cp "$SCR" "$OUT/GyrelSaver.scr"
 "$source/scripts/sign.sh" "$OUT/GyrelSaver.scr"
 check "the saver is signed" signed "$OUT/GyrelSaver.scr"
-makensis -V1 -DVERSION="$(cat "$source/VERSION")" -DBUILD_DIR="$BUILD" -DSOURCE_DIR="$source" \
+makensis -V1 -DVERSION="$version" -DBUILD_DIR="$BUILD" -DSOURCE_DIR="$source" \
   -DOUTFILE="$OUT/setup.exe" "$source/installer/GyrelSaver.nsi"
 check "the setup is signed" signed "$OUT/setup.exe"
 
@@ -34,7 +35,7 @@ check "the saver and help file are where the settings expect them, the uninstall
   bash -c "cmp '$system_scr' '$SCR' && cmp '$program_dir/GyrelSaver.chm' '$BUILD/GyrelSaver.chm' && test -s '$program_dir/Uninstall.exe'"
 check "the uninstaller it writes is signed" signed "$program_dir/Uninstall.exe"
 listed="$(value_of "$uninstall_key" DisplayName)|$(value_of "$uninstall_key" Publisher)|$(value_of "$uninstall_key" DisplayVersion)"
-check "Add/Remove Programs lists it ($listed)" [ "$listed" = "GyrelSaver|Quorvel|$(cat "$source/VERSION")" ]
+check "Add/Remove Programs lists it ($listed)" [ "$listed" = "GyrelSaver|Quorvel|$version" ]
 check "with its icon and size" grep -qi 'GyrelSaver.scr,0.' <<<"$(value_of "$uninstall_key" DisplayIcon)$(value_of "$uninstall_key" EstimatedSize)"
 check "it is the current screen saver, screen saving on" \
   grep -qi 'system32\\GyrelSaver.scr1' <<<"$(value_of "$desktop_key" SCRNSAVE.EXE)$(value_of "$desktop_key" ScreenSaveActive)"
