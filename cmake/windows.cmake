@@ -58,8 +58,6 @@ target_link_libraries(host_tests gyrel_shell gtest_main)
 target_link_options(host_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME host_tests COMMAND host_tests)
 
-add_executable(probe tests/e2e/probe.cpp)
-target_link_options(probe PRIVATE ${STATIC_RUNTIME})
 
 add_executable(config_tests config/configure_dialog_test.cpp tests/import_hook.cpp resources/gyrel.rc)
 target_link_libraries(config_tests gyrel_shell gtest_main)

@@ -34,11 +34,16 @@ int TakePosted(HWND window, UINT message) {
 enum Mode { FullScreen, PreviewChild, DialogControl, Closing };
 HWND window, parent;
 
+void Fresh() { // the state a new process starts with
+  hostState = SaverHostState{};
+  hostState.instance = GetModuleHandleA(nullptr);
+  isPaused = false;
+}
+
 void Make(Mode mode) {
   DestroyWindow(parent);
   DestroyWindow(window);
-  hostState = SaverHostState{};
-  hostState.instance = GetModuleHandleA(nullptr);
+  Fresh();
   hostState.isPreview = mode == PreviewChild || mode == DialogControl;
   parent = hostState.isPreview ? CreateWindowExA(0, "STATIC", "Parent", WS_POPUP | WS_VISIBLE, 0, 0,
                                                  300, 200, nullptr, nullptr, nullptr, nullptr)
@@ -50,7 +55,6 @@ void Make(Mode mode) {
     if (msg.message != WM_TIMER) DispatchMessageA(&msg);
   TakePosted(window, WM_CLOSE);
   hostState.isClosing = mode == Closing;
-  isPaused = false;
 }
 
 // "result/closes/D" (D: it reached DefWindowProcA) of one sent message.
@@ -203,13 +207,21 @@ TEST_F(MessageChain, PictureRenewsAfterThePause) {
   }
 }
 
-// The full-screen window reads the AC line status as it starts, so a first
-// status change that changes nothing does not close it. A loop ended by an
-// error from GetMessageA reads a record that started zeroed.
+// The full-screen window covers the virtual screen, topmost, and reads the AC
+// line status as it starts, so a first status change that changes nothing
+// does not close it. A loop ended by an error from GetMessageA reads a record
+// that started zeroed.
 TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
   static std::string closes;
+  Fresh();
   SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
+    RECT r;
+    GetWindowRect(hostState.saverWindow, &r);
+    closes = std::to_string(r.right - r.left == GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
+                            r.bottom - r.top == GetSystemMetrics(SM_CYVIRTUALSCREEN)) +
+             std::to_string(GetWindowLongPtrA(hostState.saverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) +
+             " ";
     for (int i = 0; i < 3; ++i) { // unchanged; then as if the line changed; the same again
       if (i == 1) hostState.lastAcLineStatus ^= 1;
       SendMessageA(hostState.saverWindow, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
@@ -218,7 +230,7 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
     DestroyWindow(hostState.saverWindow);
   });
   EXPECT_EQ(RunSaverWindow(nullptr), 0);
-  EXPECT_EQ(closes, "010");
+  EXPECT_EQ(closes, "18 010"); // covers, topmost (8); closes
   UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
 
   static bool zeroed = false;
@@ -233,4 +245,32 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
   HookImport("user32.dll", "GetMessageA", realGetMessage);
   EXPECT_TRUE(zeroed);
   DestroyWindow(hostState.saverWindow);
+  TakePosted(nullptr, WM_QUIT); // the one its destruction posted
+  UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
+}
+
+// The Display settings' preview: a child that fills its parent and animates;
+// the saver ends with 0 when the parent goes.
+TEST_F(MessageChain, PreviewFillsItsParentAndEndsWithIt) {
+  static HWND host, child;
+  static std::string seen;
+  Fresh();
+  host = CreateWindowExA(0, "STATIC", "Preview host", WS_POPUP | WS_VISIBLE, 50, 50, 152, 112,
+                         nullptr, nullptr, nullptr, nullptr);
+  SetTimer(nullptr, 0, 1000, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    child = FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview");
+    RECT c{}, p{};
+    GetClientRect(child, &c);
+    GetClientRect(host, &p);
+    seen = std::to_string(EqualRect(&c, &p)) +
+           std::to_string(pictureCurves.curves.front().stepsDone > 0);
+    DestroyWindow(host);
+  });
+  const std::string tail = "/p " + std::to_string(UINT_PTR(host));
+  EXPECT_EQ(SaverMain(GetModuleHandleA(nullptr), tail.c_str()), 0);
+  SetUnhandledExceptionFilter(nullptr); // the fault guard it installed
+  UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
+  EXPECT_EQ(seen, "11") << "fills its parent, animates";
+  EXPECT_FALSE(IsWindow(child));
 }

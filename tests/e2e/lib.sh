@@ -21,10 +21,10 @@ restart_wine() {
   wineserver -k; wineserver -w
   wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1
 }
-probe() { # its output without Windows line ends, its exit status kept
-  wine "$BUILD/probe.exe" "$@" | tr -d '\r'
-  return "${PIPESTATUS[0]}"
-}
+# x_window TITLE: the X window of the top-level window with exactly this title,
+# waiting up to 15 s for it; geometry WINDOW: its "x y width height".
+x_window() { timeout 15 xdotool search --sync --name "^$1\$" | head -1; }
+geometry() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]:|Width:|Height:/ { printf "%s ", $NF }'; }
 # use_two_monitors DISPLAY_NUMBER: two emulated 800 x 600 monitors side by side
 # (Xephyr with Xinerama inside the session's display, Wine reading monitors
 # from Xinerama) until the script ends, then the session's display again.
@@ -38,12 +38,11 @@ use_two_monitors() {
   wine reg add "$x11_key" /v UseXRandR /d N /f >/dev/null 2>&1
   export DISPLAY=":$1"
   restart_wine
-  for _ in $(seq 1 50); do probe fullscreen | grep -q 'virtual 0 0 1600 600' && break; sleep 0.2; done
 }
 # start_saver SCR ARGS...: starts a full-screen saver and waits for its window; pid in $saver.
 start_saver() {
   wine "$@" & saver=$!
-  for _ in $(seq 1 150); do probe fullscreen >/dev/null && break; sleep 0.1; done
+  x_window 'Screen Saver' >/dev/null
   sleep 0.5
 }
 # wait_exit PID: waits up to 10 s for the process to end; its status goes to $exit_status.

@@ -10,6 +10,7 @@ version_key='HKCU\Software\Wine\AppDefaults\GyrelSaver.scr'
 use_password() { wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
 export GYREL_DOUBLE_LOG="$OUT/doubles.log"
 prompts() { cat "$GYREL_DOUBLE_LOG" 2>/dev/null | grep -c '^verify' || true; }
+flag() { wine rundll32 "$(winepath -w "$OUT/PASSWORD.CPL")",Load; tail -1 "$GYREL_DOUBLE_LOG" | cut -d' ' -f2; }
 trap 'wine reg delete "$version_key" /f >/dev/null 2>&1; use_password 0' EXIT
 reset_settings
 wine reg add "$version_key" /v Version /d win98 /f >/dev/null 2>&1
@@ -25,15 +26,15 @@ sleep 0.05
 xdotool click 1 # within 200 ms of the refused prompt
 sleep 1
 check "a refused password keeps the saver, one prompt for two clicks ($(prompts)), running flag set" \
-  [ "$(running $saver && prompts)/$(grep -c 'running=1' "$GYREL_DOUBLE_LOG")" = 1/1 ]
+  [ "$(running $saver && prompts)/$(grep -c '^verify running=1' "$GYREL_DOUBLE_LOG")" = 1/1 ]
 xdotool click 1
 wait_exit $saver
 check "a later click prompts again; accepted, it closes, exit 0 ($exit_status), flag cleared" \
-  [ "$exit_status/$(prompts)/$(probe running-flag)" = "0/2/running 0" ]
+  [ "$exit_status/$(prompts)/$(flag)" = 0/2/running=0 ]
 GYREL_DOUBLE_FAULT=1 start_saver "$OUT/GyrelSaver.scr" /s
 xdotool click 1
 wait_exit $saver
 check "a fault while it runs ends it with -1 through the guard ($exit_status), flag cleared" \
-  [ "$exit_status/$(probe running-flag)" = "255/running 0" ]
+  [ "$exit_status/$(flag)" = 255/running=0 ]
 
 finish
