@@ -87,13 +87,11 @@ std::string Stored() { // what loads from what OK wrote; "" when there is no key
 }
 
 // With `mark`, covers the preview with a colour no picture here has (red
-// stays below 255); then counts the marked pixels among every fourth.
+// stays below 255); then counts the marked pixels among every fourth. A cache
+// DC, not the preview's own: that one keeps the picture's mapping.
 int MarkedPixels(HWND dialog, bool mark = false) {
   HWND preview = GetDlgItem(dialog, IDC_PREVIEW);
-  HDC dc = GetDC(preview); // the saver's own DC: put its mapping back afterwards
-  SaveDC(dc);
-  SetMapMode(dc, MM_TEXT);
-  SetViewportOrgEx(dc, 0, 0, nullptr);
+  HDC dc = GetDCEx(preview, nullptr, DCX_CACHE);
   RECT all;
   GetClientRect(preview, &all);
   SetDCBrushColor(dc, RGB(255, 0, 255));
@@ -102,7 +100,6 @@ int MarkedPixels(HWND dialog, bool mark = false) {
   for (int y = 0; y < all.bottom; y += 4)
     for (int x = 0; x < all.right; x += 4)
       marked += GetPixel(dc, x, y) == RGB(255, 0, 255);
-  RestoreDC(dc, -1);
   ReleaseDC(preview, dc);
   return marked;
 }

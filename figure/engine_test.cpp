@@ -42,23 +42,15 @@ TEST(Background, RangesFromTheSettings) {
   }
 }
 
-// Each seed's next four draws (in the comment) make the curve R r d step steps-per-run.
-TEST(SpawnCurves, MakesCurvesFromFourDrawsEach) {
-  const std::pair<std::uint32_t, const char *> cases[] = {
-      {1541779564, "150 -90 33 0.010000 1885"}, // 150 7990 3183 23527
-      {443338115, "1 1 0 -0.010000 629"},       // 0 1900 6695 12968
-      {3837039319, "199 40 15 0.010000 25133"}, // 399 32460 26655 13235
-      {2085140182, "95 -40 15 0.010000 5027"}}; // 95 18340 15335 29395: 95 mod -40 is 15
-  for (const auto &[seed, expected] : cases) {
-    CurveSet set;
-    SeedRandom(seed);
-    SpawnCurves(set, 1);
-    const TrochoidCurve &c = set.curves.front();
-    EXPECT_EQ(std::to_string(c.fixedRadius) + " " + std::to_string(c.rollingRadius) + " " +
-                  std::to_string(c.penDistance) + " " + std::to_string(c.angleStep) + " " +
-                  std::to_string(c.stepsPerRun),
-              expected);
-  }
+// The draws 0 1900 6695 12968 make radii of 0, which become 1, and an even
+// fourth draw steps backwards. (The fingerprint below covers the rest.)
+TEST(SpawnCurves, ZeroRadiiBecomeOne) {
+  CurveSet set;
+  SeedRandom(443338115);
+  SpawnCurves(set, 1);
+  const TrochoidCurve &c = set.curves.front();
+  EXPECT_EQ(std::tuple(c.fixedRadius, c.rollingRadius, c.penDistance, c.angleStep, c.stepsPerRun),
+            std::tuple(1, 1, 0, -0.01, 629));
 }
 
 // Points drawn and result per call for a 629-step curve.
@@ -96,22 +88,12 @@ std::uint64_t Fingerprint(const RecordingSurface &s) { // FNV-1a over calls, poi
 // The engine as the saver runs it, from one seed: sixty pictures, each a
 // background and then its curves tick by tick until all have closed, drawn
 // straight and mirrored on two monitors. Any change in what is drawn or in
-// what order changes the fingerprint; the parts are checked rule by rule in
-// the other tests, and the start of the calls is spelled out to be read.
+// what order changes the fingerprint; a failure shows how the calls begin.
 TEST(CurveSet, SixtyPicturesFromOneSeed) {
   const std::vector<SurfaceRect> monitors = {{0, 0, 800, 600}, {800, 0, 1200, 300}};
-  const std::tuple<bool, const char *, std::uint64_t> runs[] = {
-      {false,
-       "SetMapMode(1) SetViewportOrgEx(0,0) GetClientRect() Rectangle(0,0,1200,600) "
-       "GradientFill(9,8) SetMapMode(7) SetWindowExtEx(200,200) SetViewportExtEx(600,300) "
-       "SetViewportOrgEx(600,300) CreatePen(0,0,16777215) SelectObject(100) ",
-       4388581569034096056u},
-      {true,
-       "GetClientRect() Clip(0,0,800,600) SetMapMode(1) SetViewportOrgEx(0,0) "
-       "Rectangle(0,0,800,600) SetMapMode(1) SetViewportOrgEx(0,0) GradientFill(9,8) "
-       "Clip(800,0,1200,300) SetMapMode(1) SetViewportOrgEx(800,0) ",
-       15769026387043254346u}};
-  for (const auto &[mirrored, start, fingerprint] : runs) {
+  const std::pair<bool, std::uint64_t> runs[] = {{false, 4388581569034096056u},
+                                                 {true, 15769026387043254346u}};
+  for (const auto &[mirrored, fingerprint] : runs) {
     settings = SaverSettings();
     cornerWalker = edgeWalker = centerWalker = penWalker = ColorWalker(); // seeds from the clock
     SeedRandom(2024);
@@ -137,7 +119,7 @@ TEST(CurveSet, SixtyPicturesFromOneSeed) {
     }
     EXPECT_EQ(screen.pensMade, pens);
     EXPECT_EQ(screen.livePens, 0);
-    EXPECT_EQ(screen.calls.substr(0, std::strlen(start)), start);
-    EXPECT_EQ(Fingerprint(screen), fingerprint) << "mirrored " << mirrored;
+    EXPECT_EQ(Fingerprint(screen), fingerprint)
+        << "mirrored " << mirrored << ", calls begin: " << screen.calls.substr(0, 400);
   }
 }

@@ -14,20 +14,13 @@
 namespace {
 const char *kKey = "Software\\Quorvel\\GyrelSaver";
 std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char *>(&value), 4); }
-
 } // namespace
 
-// Stored numbers as "Name=value" (REG_DWORD), or one value of any type; the
-// "Name=value" items that must load.
+// Stored numbers as "Name=value" (REG_DWORD); the name, type and data of one
+// more value, if any; the "Name=value" items that must load.
 TEST(Registry, WhatLoads) {
   const std::string p260 = "C:\\" + std::string(257, 'p'), p261 = p260 + "q";
-  struct Case {
-    std::string numbers;
-    const char *name; // of the one typed value, if any
-    DWORD type;
-    std::string data, loaded;
-  };
-  const Case cases[] = {
+  const std::tuple<std::string, const char *, DWORD, std::string, std::string> cases[] = {
       {"", "", 0, "",
        "DrawSpeed=1 MinGyrels=3 MaxGyrels=5 MaxBrightness=128 PointsPerCycle=200 Red=100 "
        "ChangeFrequency=1000 RefreshPause=4 PauseTicks=200 UseFixedFrequency=0 "
@@ -60,20 +53,20 @@ TEST(Registry, WhatLoads) {
       {"", "HelpFile", REG_BINARY, p261, "HelpFile=C:\\Program"}, // no terminator
       {"", "HelpFile", REG_BINARY, "abc", "HelpFile=abc "},       // ends at the bytes read
   };
-  for (const Case &c : cases) {
+  for (const auto &[given, name, type, data, loaded] : cases) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-    std::istringstream numbers(c.numbers);
+    std::istringstream numbers(given);
     for (std::string item; numbers >> item;) {
       const std::size_t equals = item.find('=');
-      const std::string data = Dword(std::stoul(item.substr(equals + 1)));
+      const std::string number = Dword(std::stoul(item.substr(equals + 1)));
       item.resize(equals);
-      RegSetKeyValueA(HKEY_CURRENT_USER, kKey, item.c_str(), REG_DWORD, data.data(), 4);
+      RegSetKeyValueA(HKEY_CURRENT_USER, kKey, item.c_str(), REG_DWORD, number.data(), 4);
     }
-    if (*c.name)
-      RegSetKeyValueA(HKEY_CURRENT_USER, kKey, c.name, c.type, c.data.data(), DWORD(c.data.size()));
+    if (*name)
+      RegSetKeyValueA(HKEY_CURRENT_USER, kKey, name, type, data.data(), DWORD(data.size()));
     SaverSettings s;
     s.Load();
-    std::istringstream expected(c.loaded);
+    std::istringstream expected(loaded);
     for (std::string item; expected >> item;)
       EXPECT_NE(SettingsText(s).find(" " + item), std::string::npos)
           << item << " in" << SettingsText(s);
