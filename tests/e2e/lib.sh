@@ -12,7 +12,6 @@ check() { # check "what" command...
 }
 finish() { echo "$failures failures"; [ "$failures" = 0 ]; }
 greater() { awk 'BEGIN { for (i = 2; i < ARGC; i++) if (!(ARGV[i - 1] + 0 > ARGV[i] + 0)) exit 1 }' "$@"; } # a > b > ...
-running() { kill -0 "$1" 2>/dev/null; }
 settings_key='HKCU\Software\Quorvel\GyrelSaver'
 reset_settings() { wine reg delete "$settings_key" /f >/dev/null 2>&1 || true; }
 set_setting() { wine reg add "$settings_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
@@ -45,15 +44,10 @@ start_saver() {
   x_window 'Screen Saver' >/dev/null
   sleep 0.5
 }
-# wait_exit PID: waits up to 10 s for the process to end; its status goes to $exit_status.
+# wait_exit PID: waits up to 10 s for the process to end; its status goes to
+# $exit_status ("timeout" when it had to be killed).
 wait_exit() {
-  exit_status=timeout
-  for _ in $(seq 1 100); do
-    running "$1" || { wait "$1"; exit_status=$?; return 0; }
-    sleep 0.1
-  done
-  kill "$1" 2>/dev/null
-  return 1
+  if timeout 10 tail -s 0.1 --pid="$1" -f /dev/null; then wait "$1"; exit_status=$?; else exit_status=timeout; kill "$1"; fi
 }
 shot() { import -window root "$OUT/$1.png"; }
 # Mean brightness (0..1) of a w x h region at x,y of a screenshot.
