@@ -1,7 +1,5 @@
-// The real configuration dialog from template 2003, driven the way a user's
-// clicks arrive (scroll notifications, check boxes, edit text, buttons),
-// with the registry, the preview's pixels and what the help control is
-// asked read back. Runs under Wine.
+// The real configuration dialog, driven the way a user's clicks arrive, with
+// the registry, the preview's pixels and the help control's calls read back.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -23,8 +21,7 @@
 #include "tests/settings_text.h"
 
 namespace {
-std::vector<std::string> calls; // timers set and message boxes shown, in order
-std::string helpAsked;          // the help control's last call
+std::vector<std::string> calls; // timers set, message boxes shown and help asked, in order
 decltype(&SetTimer) realSetTimer;
 UINT_PTR WINAPI RecordSetTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC proc) {
   if (window) calls.push_back("timer " + std::to_string(id) + " " + std::to_string(period));
@@ -41,7 +38,7 @@ HWND WINAPI RecordHtmlHelp(HWND owner, LPCSTR file, UINT command, DWORD_PTR data
                 "owner=%d file=%s command=%u cb=%d hinst=%d id=%u text=%d pt=%ld,%ld",
                 owner != nullptr, file, command, p.cbStruct, p.hinst != nullptr, p.idString,
                 p.pszText != nullptr, p.pt.x, p.pt.y);
-  helpAsked = text;
+  calls.push_back(text);
   return nullptr;
 }
 FARPROC WINAPI AnswerHelpEntry(HMODULE module, LPCSTR name) {
@@ -76,11 +73,7 @@ void Send(HWND dialog, int id, UINT message, int position) { // what a dragged c
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 int Spun(HWND dialog, int id) { return int(SendDlgItemMessageA(dialog, id, UDM_GETPOS32, 0, 0)); }
 
-std::string Stored() { // what loads from what OK wrote; "" when there is no key
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", 0, KEY_READ, &key))
-    return "";
-  RegCloseKey(key);
+std::string Stored() { // what loads from the registry
   SaverSettings stored;
   stored.Load();
   return SettingsText(stored);
@@ -118,13 +111,14 @@ protected:
 } // namespace
 
 TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
+  const std::string nothing = Stored(); // the defaults
   EXPECT_EQ(RunDialog([](HWND dialog) {
               Send(dialog, IDC_RED, WM_HSCROLL, 3);
               Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
               Click(dialog, IDCANCEL);
             }),
             0);
-  EXPECT_EQ(Stored(), "");
+  EXPECT_EQ(Stored(), nothing);
   EXPECT_EQ(RunDialog([](HWND dialog) {
               const int slid[][2] = {{IDC_SPEED, 251},      {IDC_POINTS, 700}, {IDC_PAUSE, 2},
                                      {IDC_BRIGHTNESS, 200}, {IDC_GREEN, 0},    {IDC_BLUE, 40}};
@@ -162,11 +156,11 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
 // The owner by command line: the given window, else the foreground one; none
 // without a switch. The dialog's result is the entry's.
 TEST_F(ConfigureDialog, OwnerAndResultByCommandLine) {
-  HWND given = CreateWindowExA(0, "STATIC", "Given", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
-                               nullptr, nullptr, nullptr),
-       foreground = CreateWindowExA(0, "STATIC", "Foreground", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50,
-                                    nullptr, nullptr, nullptr, nullptr),
-       owner = nullptr;
+  const auto popup = [](int x) {
+    return CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, x, 0, 50, 50, nullptr, nullptr,
+                           nullptr, nullptr);
+  };
+  HWND given = popup(0), foreground = popup(60), owner = nullptr;
   const std::string handle = std::to_string(UINT_PTR(given));
   const std::tuple<std::string, HWND, int> cases[] = {{"/c:" + handle, given, IDCANCEL},
                                                       {"/c", foreground, IDCANCEL},
@@ -188,9 +182,10 @@ TEST_F(ConfigureDialog, OwnerAndResultByCommandLine) {
 }
 
 // The controls show what is stored. Each change shows at once: new ranges, a
-// new picture, the timer at the slider's speed.
-TEST_F(ConfigureDialog, ThePreviewFollowsEveryChangeAndReset) {
+// new picture, the timer at the slider's speed. Help on a control.
+TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
   SaverSettings stored;
+  stored.Load(); // the defaults, the help file among them
   stored.SetDrawSpeed(250);
   stored.SetRefreshPause(2);
   std::tie(stored.PointsPerCycle, stored.Green, stored.Blue, stored.ChangeFrequency) =
@@ -237,19 +232,14 @@ TEST_F(ConfigureDialog, ThePreviewFollowsEveryChangeAndReset) {
     Click(dialog, IDC_DONT_CHANGE_BACKGROUND); // not changing: box and frequency disabled
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_USE_FIXED_FREQUENCY)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_FREQUENCY)));
-    Click(dialog, IDCANCEL);
-  });
-}
-
-// Help on a control: its topic as a popup from the help file at the mouse,
-// through the help control's entry (ordinal 14), which the test answers itself.
-TEST_F(ConfigureDialog, HelpOnAControlIsAPopup) {
-  RunDialog([](HWND dialog) {
+    // Help on a control: its topic as a popup from the help file, at the mouse,
+    // through the help control's entry (ordinal 14), which the test answers.
     HELPINFO help{sizeof help, HELPINFO_WINDOW, IDC_POINTS, nullptr, 1002, {120, 340}};
     SendMessageA(dialog, WM_HELP, 0, LPARAM(&help));
+    EXPECT_EQ(calls.back(), "owner=1 file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm"
+                            "::/HelpTopics.txt command=14 cb=" +
+                                std::to_string(sizeof(HH_POPUP)) +
+                                " hinst=0 id=1002 text=0 pt=120,340");
     Click(dialog, IDCANCEL);
   });
-  EXPECT_EQ(helpAsked, "owner=1 file=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm"
-                       "::/HelpTopics.txt command=14 cb=" +
-                           std::to_string(sizeof(HH_POPUP)) + " hinst=0 id=1002 text=0 pt=120,340");
 }
