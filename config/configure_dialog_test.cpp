@@ -46,20 +46,23 @@ FARPROC WINAPI AnswerHelpEntry(HMODULE module, LPCSTR name) {
                                       : GetProcAddress(module, name);
 }
 
-// Runs `steps` inside the dialog's modal loop, from a thread timer; returns the dialog's
-// result. With a command-line tail the dialog comes from the saver's entry.
+// Runs `steps` inside the modal loop of the dialog the saver's entry shows for
+// `tail`, from a thread timer; keeps the dialog's owner, returns its result.
 std::function<void(HWND)> scenario;
-INT_PTR RunDialog(std::function<void(HWND)> steps, const char *tail = nullptr) {
+HWND owner;
+INT_PTR RunDialog(std::function<void(HWND)> steps, const char *tail = "") {
   scenario = std::move(steps);
   calls.clear();
   SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
     if (HWND dialog = FindWindowA(nullptr, "Configure GyrelSaver Screensaver")) {
       KillTimer(nullptr, timer);
       ShowWindow(dialog, SW_SHOW); // a ticking preview can put off the first idle show
+      owner = GetWindow(dialog, GW_OWNER);
       scenario(dialog);
     }
   });
-  const INT_PTR result = tail ? SaverMain(hostState.instance, tail) : ShowConfigureDialog(nullptr);
+  const INT_PTR result = SaverMain(hostState.instance, tail);
+  SetUnhandledExceptionFilter(nullptr);                      // the entry's fault guard
   UnregisterClassA("GyrelClass", GetModuleHandleA(nullptr)); // a saver registers it once
   return result;
 }
@@ -160,7 +163,7 @@ TEST_F(ConfigureDialog, OwnerAndResultByCommandLine) {
     return CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, x, 0, 50, 50, nullptr, nullptr,
                            nullptr, nullptr);
   };
-  HWND given = popup(0), foreground = popup(60), owner = nullptr;
+  HWND given = popup(0), foreground = popup(60);
   const std::string handle = std::to_string(UINT_PTR(given));
   const std::tuple<std::string, HWND, int> cases[] = {{"/c:" + handle, given, IDCANCEL},
                                                       {"/c", foreground, IDCANCEL},
@@ -169,14 +172,10 @@ TEST_F(ConfigureDialog, OwnerAndResultByCommandLine) {
                                                       {"", nullptr, IDCANCEL}};
   for (const auto &[tail, expected, button] : cases) {
     SetForegroundWindow(foreground);
-    const auto steps = [&, button](HWND dialog) {
-      owner = GetWindow(dialog, GW_OWNER);
-      Click(dialog, button);
-    };
-    EXPECT_EQ(RunDialog(steps, tail.c_str()), button == IDOK) << tail;
+    const auto press = [button](HWND dialog) { Click(dialog, button); };
+    EXPECT_EQ(RunDialog(press, tail.c_str()), button == IDOK) << tail;
     EXPECT_EQ(owner, expected) << tail;
   }
-  SetUnhandledExceptionFilter(nullptr); // the entry's fault guard
   DestroyWindow(given);
   DestroyWindow(foreground);
 }
