@@ -252,25 +252,22 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
 // The Display settings' preview: a child that fills its parent and animates;
 // the saver ends with 0 when the parent goes.
 TEST_F(MessageChain, PreviewFillsItsParentAndEndsWithIt) {
-  static HWND host, child;
+  static HWND host;
   static std::string seen;
   Fresh();
-  host = CreateWindowExA(0, "STATIC", "Preview host", WS_POPUP | WS_VISIBLE, 50, 50, 152, 112,
-                         nullptr, nullptr, nullptr, nullptr);
+  host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 50, 50, 152, 112, nullptr, nullptr,
+                         nullptr, nullptr);
   SetTimer(nullptr, 0, 1000, [](HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    child = FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview");
     RECT c{}, p{};
-    GetClientRect(child, &c);
+    GetClientRect(FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview"), &c);
     GetClientRect(host, &p);
     seen = std::to_string(EqualRect(&c, &p)) +
            std::to_string(pictureCurves.curves.front().stepsDone > 0);
     DestroyWindow(host);
   });
-  const std::string tail = "/p " + std::to_string(UINT_PTR(host));
-  EXPECT_EQ(SaverMain(GetModuleHandleA(nullptr), tail.c_str()), 0);
+  EXPECT_EQ(SaverMain(hostState.instance, ("/p " + std::to_string(UINT_PTR(host))).c_str()), 0);
   SetUnhandledExceptionFilter(nullptr); // the fault guard it installed
   UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
   EXPECT_EQ(seen, "11") << "fills its parent, animates";
-  EXPECT_FALSE(IsWindow(child));
 }

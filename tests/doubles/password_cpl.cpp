@@ -1,10 +1,8 @@
-// Test double of the 9x password control-panel module (PASSWORD.CPL), for
-// the tests only. It appends a line per event to the file GYREL_DOUBLE_LOG
-// names: being loaded, with the system's screen-saver-running flag (so it can
-// stand for a DLL planted beside the saver, and rundll32 can read the flag
-// through it), and each check with the flag and its answer: the first check
-// of a process refuses, later ones accept. With GYREL_DOUBLE_FAULT set, a
-// check faults instead, to show the fault guard.
+// Test double of the 9x password module PASSWORD.CPL. To the file
+// GYREL_DOUBLE_LOG names it appends its loading (it also stands for a planted
+// DLL) and each check, with the screen-saver-running flag (rundll32 reads it
+// through the loading line) and the answer: a process's first check refuses,
+// later ones accept; with GYREL_DOUBLE_FAULT set a check faults instead.
 #include <windows.h>
 
 #include <cstdio>

@@ -41,9 +41,8 @@ wine "$OUT/setup.exe" /S
 check "the saver and help file are where the settings expect them, the uninstaller beside" \
   bash -c "cmp '$system_scr' '$SCR' && cmp '$program_dir/GyrelSaver.chm' '$BUILD/GyrelSaver.chm' && test -s '$program_dir/Uninstall.exe'"
 check "the uninstaller it writes is signed" signed "$program_dir/Uninstall.exe"
-listed="$(value_of "$uninstall_key" DisplayName)|$(value_of "$uninstall_key" Publisher)|$(value_of "$uninstall_key" DisplayVersion)"
-check "Add/Remove Programs lists it ($listed)" [ "$listed" = "GyrelSaver|Quorvel|$version" ]
-check "with its icon and size" grep -qi 'GyrelSaver.scr,0.' <<<"$(value_of "$uninstall_key" DisplayIcon)$(value_of "$uninstall_key" EstimatedSize)"
+listed=$(for v in DisplayName Publisher DisplayVersion DisplayIcon EstimatedSize; do value_of "$uninstall_key" $v; done | tr '\n' '|')
+check "Add/Remove Programs lists it with its icon and size ($listed)" grep -qix "GyrelSaver|Quorvel|$version|.*GyrelSaver.scr,0|0x[0-9a-f]*|" <<<"$listed"
 check "it is the current screen saver, screen saving on" \
   grep -qi 'system32\\GyrelSaver.scr1' <<<"$(value_of "$desktop_key" SCRNSAVE.EXE)$(value_of "$desktop_key" ScreenSaveActive)"
 # Help from the installed saver's dialog; then from a copy beside a planted
