@@ -18,11 +18,8 @@ void *HookImport(const char *dllName, const char *functionName, void *replacemen
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
       auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + names->u1.AddressOfData);
       if (std::strcmp(reinterpret_cast<char *>(byName->Name), functionName) != 0) continue;
-      DWORD oldProtection;
-      VirtualProtect(&slots->u1.Function, sizeof(void *), PAGE_READWRITE, &oldProtection);
       void *original = reinterpret_cast<void *>(slots->u1.Function);
-      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-      VirtualProtect(&slots->u1.Function, sizeof(void *), oldProtection, &oldProtection);
+      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement); // .idata is writable
       return original;
     }
   }
