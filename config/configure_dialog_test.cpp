@@ -43,17 +43,20 @@ FARPROC WINAPI AnswerHelpEntry(HMODULE module, LPCSTR name) {
 }
 
 // Runs `steps` inside the modal loop of the dialog the saver's entry shows for
-// `tail`, from a thread timer; keeps the dialog's owner, returns its result.
+// `tail`, from a thread timer, and returns its result. On the way it checks the
+// owner: the window `tail` gives, else the foreground one; none without a switch.
 std::function<void(HWND)> scenario;
-HWND owner;
-INT_PTR RunDialog(std::function<void(HWND)> steps, const char *tail = "") {
+HWND given, foreground, expectedOwner;
+INT_PTR RunDialog(std::function<void(HWND)> steps, const char *tail, HWND owner) {
   scenario = std::move(steps);
+  expectedOwner = owner;
   calls.clear();
+  SetForegroundWindow(foreground);
   SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
     if (HWND dialog = FindWindowA(nullptr, "Configure GyrelSaver Screensaver")) {
       KillTimer(nullptr, timer);
       ShowWindow(dialog, SW_SHOW); // a ticking preview can put off the first idle show
-      owner = GetWindow(dialog, GW_OWNER);
+      EXPECT_EQ(GetWindow(dialog, GW_OWNER), expectedOwner);
       scenario(dialog);
     }
   });
@@ -103,36 +106,46 @@ protected:
     realSetTimer = HookImport("user32.dll", "SetTimer", RecordSetTimer);
     HookImport("user32.dll", "MessageBoxA", AnswerMessageBox);
     HookImport("kernel32.dll", "GetProcAddress", AnswerHelpEntry);
+    given = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                            nullptr, nullptr);
+    foreground = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr,
+                                 nullptr, nullptr, nullptr);
   }
   void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel"); }
   void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel"); }
 };
 } // namespace
 
+// Cancel stores nothing, OK every edited value (1 from the entry), a refused
+// save keeps the dialog.
 TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
   const std::string nothing = Stored(); // the defaults
-  EXPECT_EQ(RunDialog([](HWND dialog) {
-              Send(dialog, IDC_RED, WM_HSCROLL, 3);
-              Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
-              Click(dialog, IDCANCEL);
-            }),
+  EXPECT_EQ(RunDialog(
+                [](HWND dialog) {
+                  Send(dialog, IDC_RED, WM_HSCROLL, 3);
+                  Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
+                  Click(dialog, IDCANCEL);
+                },
+                "/c:99999", foreground),
             0);
   EXPECT_EQ(Stored(), nothing);
-  EXPECT_EQ(RunDialog([](HWND dialog) {
-              const int slid[][2] = {{IDC_SPEED, 251},      {IDC_POINTS, 700}, {IDC_PAUSE, 2},
-                                     {IDC_BRIGHTNESS, 200}, {IDC_GREEN, 0},    {IDC_BLUE, 40}};
-              for (auto [id, position] : slid)
-                Send(dialog, id, WM_HSCROLL, position);
-              Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 8); // above the maximum: it follows
-              EXPECT_EQ(Spun(dialog, IDC_MAX_COUNT), 8);
-              Send(dialog, IDC_MAX_COUNT, WM_VSCROLL, 0); // below the minimum: it follows
-              EXPECT_EQ(Spun(dialog, IDC_MIN_COUNT), 0);
-              Click(dialog, IDC_USE_FIXED_FREQUENCY);
-              SetDlgItemTextA(dialog, IDC_FREQUENCY, "321");
-              Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
-              Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
-              Click(dialog, IDOK);
-            }),
+  EXPECT_EQ(RunDialog(
+                [](HWND dialog) {
+                  const int slid[][2] = {{IDC_SPEED, 251},      {IDC_POINTS, 700}, {IDC_PAUSE, 2},
+                                         {IDC_BRIGHTNESS, 200}, {IDC_GREEN, 0},    {IDC_BLUE, 40}};
+                  for (auto [id, position] : slid)
+                    Send(dialog, id, WM_HSCROLL, position);
+                  Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 8); // above the maximum: it follows
+                  EXPECT_EQ(Spun(dialog, IDC_MAX_COUNT), 8);
+                  Send(dialog, IDC_MAX_COUNT, WM_VSCROLL, 0); // below the minimum: it follows
+                  EXPECT_EQ(Spun(dialog, IDC_MIN_COUNT), 0);
+                  Click(dialog, IDC_USE_FIXED_FREQUENCY);
+                  SetDlgItemTextA(dialog, IDC_FREQUENCY, "321");
+                  Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
+                  Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
+                  Click(dialog, IDOK);
+                },
+                ("-C:" + std::to_string(UINT_PTR(given))).c_str(), given),
             1);
   EXPECT_EQ(Stored(), " DrawSpeed=250 MinGyrels=0 MaxGyrels=0 MaxBrightness=200 PointsPerCycle=700"
                       " Red=100 Green=0 Blue=40 ChangeFrequency=321 RefreshPause=2 PauseTicks=0"
@@ -143,37 +156,15 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
   RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel", 0, nullptr, REG_OPTION_VOLATILE,
                   KEY_ALL_ACCESS, nullptr, &parent, nullptr);
   RegCloseKey(parent);
-  EXPECT_EQ(RunDialog([](HWND dialog) {
-              Click(dialog, IDOK);
-              EXPECT_TRUE(IsWindow(dialog)) << "a refused save keeps the dialog open";
-              Click(dialog, IDCANCEL);
-            }),
+  EXPECT_EQ(RunDialog(
+                [](HWND dialog) {
+                  Click(dialog, IDOK);
+                  EXPECT_TRUE(IsWindow(dialog)) << "a refused save keeps the dialog open";
+                  Click(dialog, IDCANCEL);
+                },
+                "/c", foreground),
             0);
   EXPECT_EQ(calls.back(), "GyrelSaver: The settings could not be saved.");
-}
-
-// The owner by command line: the given window, else the foreground one; none
-// without a switch. The dialog's result is the entry's.
-TEST_F(ConfigureDialog, OwnerAndResultByCommandLine) {
-  const auto popup = [](int x) {
-    return CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, x, 0, 50, 50, nullptr, nullptr,
-                           nullptr, nullptr);
-  };
-  HWND given = popup(0), foreground = popup(60);
-  const std::string handle = std::to_string(UINT_PTR(given));
-  const std::tuple<std::string, HWND, int> cases[] = {{"/c:" + handle, given, IDCANCEL},
-                                                      {"/c", foreground, IDCANCEL},
-                                                      {"/c:99999", foreground, IDCANCEL},
-                                                      {"-C:" + handle, given, IDOK},
-                                                      {"", nullptr, IDCANCEL}};
-  for (const auto &[tail, expected, button] : cases) {
-    SetForegroundWindow(foreground);
-    const auto press = [button](HWND dialog) { Click(dialog, button); };
-    EXPECT_EQ(RunDialog(press, tail.c_str()), button == IDOK) << tail;
-    EXPECT_EQ(owner, expected) << tail;
-  }
-  DestroyWindow(given);
-  DestroyWindow(foreground);
 }
 
 // The controls show what is stored. Each change shows at once: new ranges, a
@@ -188,51 +179,55 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
   std::tie(stored.MinGyrels, stored.MaxGyrels, stored.PictureOnEachMonitor) =
       std::tuple(2, 7, true);
   stored.Save();
-  RunDialog([](HWND dialog) {
-    std::string shown;
-    for (int id : {IDC_SPEED, IDC_PAUSE, IDC_BRIGHTNESS, IDC_POINTS, IDC_RED, IDC_GREEN, IDC_BLUE})
-      shown += std::to_string(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0)) + " ";
-    for (int id :
-         {IDC_DONT_CHANGE_BACKGROUND, IDC_USE_FIXED_FREQUENCY, IDC_PICTURE_ON_EACH_MONITOR})
-      shown += std::to_string(IsDlgButtonChecked(dialog, id)) + " ";
-    EXPECT_EQ(shown + std::to_string(Spun(dialog, IDC_MIN_COUNT)) + "-" +
-                  std::to_string(Spun(dialog, IDC_MAX_COUNT)) + " " +
-                  std::to_string(GetDlgItemInt(dialog, IDC_FREQUENCY, nullptr, FALSE)),
-              "251 2 128 700 100 60 90 0 0 1 2-7 55");
-    const std::tuple<const char *, std::function<void()>, int> steps[] = {
-        {"red slider", [=] { Send(dialog, IDC_RED, WM_HSCROLL, 50); }, 64},
-        {"brightness", [=] { Send(dialog, IDC_BRIGHTNESS, WM_HSCROLL, 200); }, 100},
-        {"speed slider", [=] { Send(dialog, IDC_SPEED, WM_HSCROLL, 400); }, 100},
-        {"fixed frequency box", [=] { Click(dialog, IDC_USE_FIXED_FREQUENCY); }, 100},
-        {"frequency", [=] { SetDlgItemTextA(dialog, IDC_FREQUENCY, "999"); }, 100},
-        {"reset", [=] { Click(dialog, IDC_RESET); }, 128}};
-    for (const auto &[what, act, centreRed] : steps) {
-      ASSERT_GT(MarkedPixels(dialog, true), 1000);
-      act();
-      EXPECT_EQ(MarkedPixels(dialog), 0) << what << ": the picture was not renewed";
-      EXPECT_EQ(centerWalker.upperBound[0], centreRed) << what;
-    }
-    EXPECT_EQ(centerWalker.changeChance[0], 1000); // Reset: not fixed any more
-    EXPECT_EQ(calls.front(), "timer 1 250");       // the preview started at the stored speed
-    EXPECT_EQ(calls.end()[-2], "timer 1 101");
-    EXPECT_EQ(calls.back(), "timer 1 250"); // Reset's speed
-    Click(dialog, IDC_USE_FIXED_FREQUENCY); // the frequency box takes digits from 1 to 1000
-    for (const char *text : {"7", "0", "1001", "12a", "", "1"}) {
-      SetDlgItemTextA(dialog, IDC_FREQUENCY, text);
-      calls.push_back(std::to_string(settings.ChangeFrequency));
-    }
-    const std::string no = "GyrelSaver: Frequency should be between 1 and 1000";
-    EXPECT_EQ(std::vector<std::string>(calls.end() - 9, calls.end()),
-              (std::vector<std::string>{"7", no, "7", no, "7", no, "7", "7", "1"}));
-    Click(dialog, IDC_DONT_CHANGE_BACKGROUND); // not changing: box and frequency disabled
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_USE_FIXED_FREQUENCY)));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_FREQUENCY)));
-    // Help on a control: its topic as a popup from the help file, at the mouse,
-    // through the help control's entry (ordinal 14), which the test answers.
-    HELPINFO help{sizeof help, HELPINFO_WINDOW, IDC_POINTS, nullptr, 1002, {120, 340}};
-    SendMessageA(dialog, WM_HELP, 0, LPARAM(&help));
-    EXPECT_EQ(calls.back(), "C:\\Program Files\\GyrelSaver\\GyrelSaver.chm::/HelpTopics.txt 14 " +
-                                std::to_string(sizeof(HH_POPUP)) + " 1002 120 340");
-    Click(dialog, IDCANCEL);
-  });
+  RunDialog(
+      [](HWND dialog) {
+        std::string shown;
+        for (int id :
+             {IDC_SPEED, IDC_PAUSE, IDC_BRIGHTNESS, IDC_POINTS, IDC_RED, IDC_GREEN, IDC_BLUE})
+          shown += std::to_string(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0)) + " ";
+        for (int id :
+             {IDC_DONT_CHANGE_BACKGROUND, IDC_USE_FIXED_FREQUENCY, IDC_PICTURE_ON_EACH_MONITOR})
+          shown += std::to_string(IsDlgButtonChecked(dialog, id)) + " ";
+        EXPECT_EQ(shown + std::to_string(Spun(dialog, IDC_MIN_COUNT)) + "-" +
+                      std::to_string(Spun(dialog, IDC_MAX_COUNT)) + " " +
+                      std::to_string(GetDlgItemInt(dialog, IDC_FREQUENCY, nullptr, FALSE)),
+                  "251 2 128 700 100 60 90 0 0 1 2-7 55");
+        const std::tuple<const char *, std::function<void()>, int> steps[] = {
+            {"red slider", [=] { Send(dialog, IDC_RED, WM_HSCROLL, 50); }, 64},
+            {"brightness", [=] { Send(dialog, IDC_BRIGHTNESS, WM_HSCROLL, 200); }, 100},
+            {"speed slider", [=] { Send(dialog, IDC_SPEED, WM_HSCROLL, 400); }, 100},
+            {"fixed frequency box", [=] { Click(dialog, IDC_USE_FIXED_FREQUENCY); }, 100},
+            {"frequency", [=] { SetDlgItemTextA(dialog, IDC_FREQUENCY, "999"); }, 100},
+            {"reset", [=] { Click(dialog, IDC_RESET); }, 128}};
+        for (const auto &[what, act, centreRed] : steps) {
+          ASSERT_GT(MarkedPixels(dialog, true), 1000);
+          act();
+          EXPECT_EQ(MarkedPixels(dialog), 0) << what << ": the picture was not renewed";
+          EXPECT_EQ(centerWalker.upperBound[0], centreRed) << what;
+        }
+        EXPECT_EQ(centerWalker.changeChance[0], 1000); // Reset: not fixed any more
+        EXPECT_EQ(calls.front(), "timer 1 250");       // the preview started at the stored speed
+        EXPECT_EQ(calls.end()[-2], "timer 1 101");
+        EXPECT_EQ(calls.back(), "timer 1 250"); // Reset's speed
+        Click(dialog, IDC_USE_FIXED_FREQUENCY); // the frequency box takes digits from 1 to 1000
+        for (const char *text : {"7", "0", "1001", "12a", "", "1"}) {
+          SetDlgItemTextA(dialog, IDC_FREQUENCY, text);
+          calls.push_back(std::to_string(settings.ChangeFrequency));
+        }
+        const std::string no = "GyrelSaver: Frequency should be between 1 and 1000";
+        EXPECT_EQ(std::vector<std::string>(calls.end() - 9, calls.end()),
+                  (std::vector<std::string>{"7", no, "7", no, "7", no, "7", "7", "1"}));
+        Click(dialog, IDC_DONT_CHANGE_BACKGROUND); // not changing: box and frequency disabled
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_USE_FIXED_FREQUENCY)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_FREQUENCY)));
+        // Help on a control: its topic as a popup from the help file, at the mouse,
+        // through the help control's entry (ordinal 14), which the test answers.
+        HELPINFO help{sizeof help, HELPINFO_WINDOW, IDC_POINTS, nullptr, 1002, {120, 340}};
+        SendMessageA(dialog, WM_HELP, 0, LPARAM(&help));
+        EXPECT_EQ(calls.back(),
+                  "C:\\Program Files\\GyrelSaver\\GyrelSaver.chm::/HelpTopics.txt 14 " +
+                      std::to_string(sizeof(HH_POPUP)) + " 1002 120 340");
+        Click(dialog, IDCANCEL);
+      },
+      "", nullptr);
 }
