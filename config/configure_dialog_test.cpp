@@ -120,33 +120,29 @@ protected:
 // save keeps the dialog.
 TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
   const std::string nothing = Stored(); // the defaults
-  EXPECT_EQ(RunDialog(
-                [](HWND dialog) {
-                  Send(dialog, IDC_RED, WM_HSCROLL, 3);
-                  Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
-                  Click(dialog, IDCANCEL);
-                },
-                "/c:99999", foreground),
-            0);
+  const auto cancel = [](HWND dialog) {
+    Send(dialog, IDC_RED, WM_HSCROLL, 3);
+    Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
+    Click(dialog, IDCANCEL);
+  };
+  EXPECT_EQ(RunDialog(cancel, "/c:99999", foreground), 0);
   EXPECT_EQ(Stored(), nothing);
-  EXPECT_EQ(RunDialog(
-                [](HWND dialog) {
-                  const int slid[][2] = {{IDC_SPEED, 251},      {IDC_POINTS, 700}, {IDC_PAUSE, 2},
-                                         {IDC_BRIGHTNESS, 200}, {IDC_GREEN, 0},    {IDC_BLUE, 40}};
-                  for (auto [id, position] : slid)
-                    Send(dialog, id, WM_HSCROLL, position);
-                  Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 8); // above the maximum: it follows
-                  EXPECT_EQ(Spun(dialog, IDC_MAX_COUNT), 8);
-                  Send(dialog, IDC_MAX_COUNT, WM_VSCROLL, 0); // below the minimum: it follows
-                  EXPECT_EQ(Spun(dialog, IDC_MIN_COUNT), 0);
-                  Click(dialog, IDC_USE_FIXED_FREQUENCY);
-                  SetDlgItemTextA(dialog, IDC_FREQUENCY, "321");
-                  Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
-                  Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
-                  Click(dialog, IDOK);
-                },
-                ("-C:" + std::to_string(UINT_PTR(given))).c_str(), given),
-            1);
+  const auto edit = [](HWND dialog) {
+    const int slid[][2] = {{IDC_SPEED, 251},      {IDC_POINTS, 700}, {IDC_PAUSE, 2},
+                           {IDC_BRIGHTNESS, 200}, {IDC_GREEN, 0},    {IDC_BLUE, 40}};
+    for (auto [id, position] : slid)
+      Send(dialog, id, WM_HSCROLL, position);
+    Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 8); // above the maximum: it follows
+    EXPECT_EQ(Spun(dialog, IDC_MAX_COUNT), 8);
+    Send(dialog, IDC_MAX_COUNT, WM_VSCROLL, 0); // below the minimum: it follows
+    EXPECT_EQ(Spun(dialog, IDC_MIN_COUNT), 0);
+    Click(dialog, IDC_USE_FIXED_FREQUENCY);
+    SetDlgItemTextA(dialog, IDC_FREQUENCY, "321");
+    Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
+    Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
+    Click(dialog, IDOK);
+  };
+  EXPECT_EQ(RunDialog(edit, ("-C:" + std::to_string(UINT_PTR(given))).c_str(), given), 1);
   EXPECT_EQ(Stored(), " DrawSpeed=250 MinGyrels=0 MaxGyrels=0 MaxBrightness=200 PointsPerCycle=700"
                       " Red=100 Green=0 Blue=40 ChangeFrequency=321 RefreshPause=2 PauseTicks=0"
                       " UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1"
@@ -156,14 +152,12 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
   RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel", 0, nullptr, REG_OPTION_VOLATILE,
                   KEY_ALL_ACCESS, nullptr, &parent, nullptr);
   RegCloseKey(parent);
-  EXPECT_EQ(RunDialog(
-                [](HWND dialog) {
-                  Click(dialog, IDOK);
-                  EXPECT_TRUE(IsWindow(dialog)) << "a refused save keeps the dialog open";
-                  Click(dialog, IDCANCEL);
-                },
-                "/c", foreground),
-            0);
+  const auto refusedSave = [](HWND dialog) {
+    Click(dialog, IDOK);
+    EXPECT_TRUE(IsWindow(dialog)) << "a refused save keeps the dialog open";
+    Click(dialog, IDCANCEL);
+  };
+  EXPECT_EQ(RunDialog(refusedSave, "/c", foreground), 0);
   EXPECT_EQ(calls.back(), "GyrelSaver: The settings could not be saved.");
 }
 
