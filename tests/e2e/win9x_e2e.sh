@@ -21,10 +21,7 @@ wait_exit $saver
 check "password switch off: a click closes, exit 0 ($exit_status), no prompt" [ "$exit_status/$(prompts)" = 0/0 ]
 use_password 1
 start_saver "$OUT/GyrelSaver.scr" /s
-xdotool click 1
-sleep 0.05
-xdotool click 1 # within 200 ms of the refused prompt
-sleep 1
+xdotool click 1 sleep 0.05 click 1 sleep 1 # the second within 200 ms of the refused prompt
 check "a refused password keeps the saver, one prompt for two clicks ($(prompts)), running flag set" \
   [ "$(kill -0 $saver 2>/dev/null && prompts)/$(grep -c '^verify running=1' "$GYREL_DOUBLE_LOG")" = 1/1 ]
 xdotool click 1
