@@ -81,9 +81,9 @@ std::string Stored() { // what loads from the registry
   return SettingsText(stored);
 }
 
-// With `mark`, covers the preview with a colour no picture here has (red
-// stays below 255); then counts the marked pixels among every fourth. A cache
-// DC, not the preview's own: that one keeps the picture's mapping.
+// With `mark`, covers the preview with a colour no picture has (red stays below
+// 255); counts marked pixels among every fourth, through a cache DC (the
+// preview's own keeps the picture's mapping).
 int MarkedPixels(HWND dialog, bool mark = false) {
   HWND preview = GetDlgItem(dialog, IDC_PREVIEW);
   HDC dc = GetDCEx(preview, nullptr, DCX_CACHE);

@@ -15,9 +15,8 @@
 #include "settings/saver_settings.h"
 #include "tests/recording_surface.h"
 
-// "brightness red green blue change fixed" (frequency 7), then the corner's
-// upper bound, the centre's colour, the edge's and the corner's chances: the
-// corners' green and blue chances are crossed.
+// "brightness red green blue change fixed" (frequency 7): the corner's upper bound, the
+// centre's colour, the edge's and corner's chances (the corners' green and blue crossed).
 TEST(Background, RangesFromTheSettings) {
   const std::pair<const char *, const char *> cases[] = {
       {"128 100 100 100 1 0", "64,64,64 128,128,128 1000,1000,1000 1000,1000,1000"},
@@ -86,9 +85,9 @@ std::uint64_t Fingerprint(const RecordingSurface &s) { // FNV-1a over calls, poi
 } // namespace
 
 // The engine as the saver runs it, from one seed: sixty pictures, each a
-// background and then its curves tick by tick until all have closed, drawn
-// straight and mirrored on two monitors. Any change in what is drawn or in
-// what order changes the fingerprint; a failure shows how the calls begin.
+// background, then its curves tick by tick until all have closed, straight and
+// mirrored on two monitors. Any change in what is drawn, or in what order,
+// changes the fingerprint.
 TEST(CurveSet, SixtyPicturesFromOneSeed) {
   const std::vector<SurfaceRect> monitors = {{0, 0, 800, 600}, {800, 0, 1200, 300}};
   const std::pair<bool, std::uint64_t> runs[] = {{false, 4388581569034096056u},

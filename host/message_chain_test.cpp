@@ -1,6 +1,5 @@
-// The saver window's message chain (SaverWindowProc -> ScreenSaverProc ->
-// SaverDefaultProc -> DefWindowProcA), checked by recorded sequences: the
-// result, the WM_CLOSE posted and whether the message reached DefWindowProcA.
+// The saver window's message chain, down to DefWindowProcA, checked by traces:
+// the result, the WM_CLOSE posted, whether DefWindowProcA was reached.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -208,9 +207,8 @@ TEST_F(MessageChain, PictureRenewsAfterThePause) {
 }
 
 // The full-screen window covers the virtual screen, topmost, and reads the AC
-// line status as it starts, so a first status change that changes nothing
-// does not close it. A loop ended by an error from GetMessageA reads a record
-// that started zeroed.
+// line as it starts: an unchanged status does not close it. A loop ended by an
+// error from GetMessageA reads a record that started zeroed.
 TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
   static std::string closes;
   Fresh();

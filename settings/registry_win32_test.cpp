@@ -1,6 +1,6 @@
-// What loads from the real registry (under Wine): every value against its
-// bounds and default, the curve-count range, and data of any type and size.
-// (Saving is shown by the dialog's test, which loads back what OK stored.)
+// What loads from the real registry: every value against its bounds and
+// default, the curve-count range, data of any type and size. (The dialog's
+// test shows saving.)
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,8 +1,7 @@
-// Replaces one entry of this executable's import table, so a test can record
-// the calls the code under test makes to a system function.
+// Replaces an entry of this executable's import table, so a test sees the calls
+// made to a system function. Returns the original, or null when not imported.
 #pragma once
 
-// Returns the original function, or null when the import is not found.
 void *HookImport(const char *dllName, const char *functionName, void *replacement);
 template <typename Function> Function HookImport(const char *dll, const char *name, Function with) {
   return reinterpret_cast<Function>(HookImport(dll, name, reinterpret_cast<void *>(with)));

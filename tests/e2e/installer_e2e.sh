@@ -35,8 +35,7 @@ check "listed in Add/Remove Programs with icon and size; the current saver, savi
 # be loaded: the system's copy opens the help, the planted one is never run.
 # Wine prefers its own control unless told to search for a native one first.
 check "the installed saver's Help button opens the help viewer" help_viewer 'C:\windows\system32\GyrelSaver.scr'
-mkdir -p "$OUT/planted"
-cp "$SCR" "$OUT/planted/"
+mkdir -p "$OUT/planted" && cp "$SCR" "$OUT/planted/"
 cp "$BUILD/doubles/PASSWORD.CPL" "$OUT/planted/hhctrl.ocx"
 control='HKCR\CLSID\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\InprocServer32'
 registered=$(wine reg query "$control" /ve | tr -d '\r' | sed -n 's/.*REG_SZ *//p')

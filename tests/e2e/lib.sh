@@ -1,6 +1,5 @@
-# Helpers for the end-to-end scripts, sourced inside a Wine session by a
-# script whose first argument is the Windows build tree. OUT, a folder for
-# screenshots, is BUILD/e2e unless the script set it before.
+# Helpers for the end-to-end scripts, sourced inside a Wine session by a script
+# given the Windows build tree. Screenshots go to OUT, BUILD/e2e by default.
 set -u
 BUILD=$(cd "$1" && pwd)
 OUT=${OUT:-$BUILD/e2e}
@@ -24,9 +23,8 @@ restart_wine() {
 # waiting up to 15 s for it; geometry WINDOW: its "x y width height".
 x_window() { timeout 15 xdotool search --sync --name "^$1\$" | head -1; }
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]:|Width:|Height:/ { printf "%s ", $NF }'; }
-# use_two_monitors DISPLAY_NUMBER: two emulated 800 x 600 monitors side by side
-# (Xephyr with Xinerama inside the session's display, Wine reading monitors
-# from Xinerama) until the script ends, then the session's display again.
+# use_two_monitors DISPLAY_NUMBER: until the script ends, two emulated 800 x 600
+# monitors side by side (Xephyr with Xinerama, which Wine reads).
 use_two_monitors() {
   x11_key='HKCU\Software\Wine\X11 Driver'
   session_display=$DISPLAY
