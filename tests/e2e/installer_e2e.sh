@@ -46,7 +46,7 @@ check "with a planted hhctrl.ocx Help opens the system's viewer" \
   help_viewer "$(winepath -w "$OUT/planted/GyrelSaver.scr")" hhctrl.ocx=n,b
 check "and never loads the planted one" test ! -e "$GYREL_DOUBLE_LOG"
 wine reg add "$control" /ve /d "$registered" /f >/dev/null 2>&1
-set_setting DrawSpeed 42 # the user's own setting
+set_settings DrawSpeed=42 # the user's own setting
 
 wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
 # The uninstaller runs from a copy in the temporary folder: wait for its work.

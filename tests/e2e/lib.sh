@@ -13,7 +13,7 @@ finish() { echo "$failures failures"; [ "$failures" = 0 ]; }
 greater() { awk 'BEGIN { for (i = 2; i < ARGC; i++) if (!(ARGV[i - 1] + 0 > ARGV[i] + 0)) exit 1 }' "$@"; } # a > b > ...
 settings_key='HKCU\Software\Quorvel\GyrelSaver'
 reset_settings() { wine reg delete "$settings_key" /f >/dev/null 2>&1 || true; }
-set_setting() { wine reg add "$settings_key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
+set_settings() { for s in "$@"; do wine reg add "$settings_key" /v "${s%=*}" /t REG_DWORD /d "${s#*=}" /f >/dev/null 2>&1; done; } # NAME=NUMBER...
 # A fresh wineserver and services; they must not hold the output CTest reads.
 restart_wine() {
   wineserver -k; wineserver -w

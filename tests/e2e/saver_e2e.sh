@@ -1,14 +1,12 @@
 #!/bin/bash
-# The real GyrelSaver.scr under Wine on two emulated monitors side by side
-# (use_two_monitors in lib.sh): every switch, real input, screenshots.
-# (Input by mode, mouse travel, the pause key, topmost and the Display
-# settings' preview are checked in-process on the window procedure.)
+# The real GyrelSaver.scr under Wine on two emulated monitors side by side:
+# real input, screenshots. (Input by mode, the pause key, topmost and the
+# Display settings' preview are checked in-process.)
 #   saver_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
 . "$(dirname "$0")/lib.sh"
 use_two_monitors 57
 reset_settings
-set_setting PointsPerCycle 800
-set_setting PictureOnEachMonitor 1
+set_settings PointsPerCycle=800 PictureOnEachMonitor=1
 start_saver "$SCR" /s
 sleep 2
 covered=$(geometry "$(x_window 'Screen Saver')")
@@ -25,10 +23,8 @@ xdotool click 3
 wait_exit $saver
 check "a mouse button closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 
-set_setting PictureOnEachMonitor 0 # one picture across both
-set_setting MinGyrels 0            # pictures of the gradient alone
-set_setting MaxGyrels 0
-set_setting ChangeBackground 0 # each renewal paints the same gradient again
+# One picture across both, of the gradient alone, the same gradient at each renewal.
+set_settings PictureOnEachMonitor=0 MinGyrels=0 MaxGyrels=0 ChangeBackground=0
 start_saver "$SCR" Saver
 sleep 1
 shot no-curves
