@@ -1,6 +1,9 @@
 #!/bin/bash
-# The setup program under Wine: silent install, the installed saver opening its
-# help, silent uninstall and what is left behind.
+# The setup program under Wine, signed with a throwaway self-signed
+# certificate: silent install, the installed saver running and opening its
+# help, silent uninstall and what is left behind; the saver, the setup and the
+# uninstaller it writes carry a valid signature over the whole file (the chain
+# is untrusted).
 #   installer_e2e.sh BUILD_DIR SOURCE_DIR   (inside scripts/wine-session.sh)
 source=$(cd "$2" && pwd)
 . "$source/tests/e2e/lib.sh"
@@ -10,6 +13,10 @@ program_dir="$WINEPREFIX/drive_c/Program Files/GyrelSaver"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver'
 desktop_key='HKCU\Control Panel\Desktop'
 value_of() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
+signed() { # valid signatures over the whole files, untrusted without the CA file
+  for file; do osslsigncode verify -CAfile "$OUT/cert.pem" -in "$file" 2>&1 | grep -q 'Signature verification: ok' &&
+    ! osslsigncode verify -in "$file" >/dev/null 2>&1 || return 1; done
+}
 # help_viewer SCR [DLL_OVERRIDES]: SCR /c, Help pressed from the keyboard (the
 # focus starts on OK, Help is two back): does the help viewer show? Both go.
 help_viewer() {
@@ -23,13 +30,26 @@ help_viewer() {
 }
 reset_settings
 
-wine "$BUILD/GyrelSaver-Setup.exe" /S
+openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=GyrelSaver test" -days 2 \
+  -keyout "$OUT/key.pem" -out "$OUT/cert.pem" 2>/dev/null
+export GYREL_SIGN_CERT="$OUT/cert.pem" GYREL_SIGN_KEY="$OUT/key.pem"
+check "an unsigned build is not signed" bash -c "! osslsigncode verify -in '$SCR' >/dev/null 2>&1"
+cp "$SCR" "$OUT/GyrelSaver.scr" && "$source/scripts/sign.sh" "$OUT/GyrelSaver.scr"
+makensis -V1 -DVERSION="$version" -DBUILD_DIR="$BUILD" -DSOURCE_DIR="$source" \
+  -DOUTFILE="$OUT/setup.exe" "$source/installer/GyrelSaver.nsi"
+check "the saver and the setup are signed" signed "$OUT/GyrelSaver.scr" "$OUT/setup.exe"
+
+wine "$OUT/setup.exe" /S
 check "the saver and help file are where the settings expect them, the uninstaller beside" \
   bash -c "cmp '$system_scr' '$SCR' && cmp '$program_dir/GyrelSaver.chm' '$BUILD/GyrelSaver.chm' && test -s '$program_dir/Uninstall.exe'"
+check "the uninstaller it writes is signed" signed "$program_dir/Uninstall.exe"
 listed=$({ for v in DisplayName Publisher DisplayVersion DisplayIcon EstimatedSize; do value_of "$uninstall_key" $v; done
   value_of "$desktop_key" SCRNSAVE.EXE; value_of "$desktop_key" ScreenSaveActive; } | tr '\n' '|')
 check "listed in Add/Remove Programs with icon and size; the current saver, saving on ($listed)" \
   grep -qix "GyrelSaver|Quorvel|$version|.*system32.GyrelSaver.scr,0|0x[0-9a-f]*|.*system32.GyrelSaver.scr|1|" <<<"$listed"
+start_saver 'C:\windows\system32\GyrelSaver.scr' /s
+close_with click 1
+check "the installed saver runs and closes with 0 ($exit_status)" [ "$exit_status" = 0 ]
 # Help from the installed saver's dialog; then from a copy beside a planted
 # hhctrl.ocx (a DLL that logs its loading) while the registered control cannot
 # be loaded: the system's copy opens the help, the planted one is never run.

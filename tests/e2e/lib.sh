@@ -47,6 +47,7 @@ start_saver() {
 wait_exit() {
   if timeout 10 tail -s 0.1 --pid="$1" -f /dev/null; then wait "$1"; exit_status=$?; else exit_status=timeout; kill "$1"; fi
 }
+close_with() { xdotool "$@"; wait_exit "$saver"; } # close_with INPUT...: xdotool input, then wait_exit $saver
 shot() { import -window root "$OUT/$1.png"; }
 # Mean brightness (0..1) of a w x h region at x,y of a screenshot.
 region_mean() { convert "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -format '%[fx:mean]' info:; }

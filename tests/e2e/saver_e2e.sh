@@ -19,8 +19,7 @@ wine "$SCR" /s & second=$!
 wait_exit $second
 check "a second /s exits 0 at once ($exit_status), the first stays in front" \
   [ "$exit_status/$(xdotool getwindowfocus getwindowname)" = "0/Screen Saver" ]
-xdotool click 3
-wait_exit $saver
+close_with click 3
 check "a mouse button closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 
 # One picture across both, of the gradient alone, the same gradient at each renewal.
@@ -33,8 +32,7 @@ seam=$(region_mean "$OUT/no-curves.png" 760 260 80 80)
 side=$(region_mean "$OUT/no-curves.png" 360 260 80 80)
 corner=$(region_mean "$OUT/no-curves.png" 0 0 40 40)
 check "one gradient across both, brightest at the seam ($seam > $side > $corner)" greater "$seam" "$side" "$corner"
-xdotool key alt+x
-wait_exit $saver
+close_with key alt+x
 check "Alt+key closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 reset_settings
 

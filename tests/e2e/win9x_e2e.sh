@@ -16,21 +16,18 @@ reset_settings
 wine reg add "$version_key" /v Version /d win98 /f >/dev/null 2>&1
 use_password 0
 start_saver "$OUT/GyrelSaver.scr" /s
-xdotool click 1
-wait_exit $saver
+close_with click 1
 check "password switch off: a click closes, exit 0 ($exit_status), no prompt" [ "$exit_status/$(prompts)" = 0/0 ]
 use_password 1
 start_saver "$OUT/GyrelSaver.scr" /s
 xdotool click 1 sleep 0.05 click 1 sleep 1 # the second within 200 ms of the refused prompt
 check "a refused password keeps the saver, one prompt for two clicks ($(prompts)), running flag set" \
   [ "$(kill -0 $saver 2>/dev/null && prompts)/$(grep -c '^verify running=1' "$GYREL_DOUBLE_LOG")" = 1/1 ]
-xdotool click 1
-wait_exit $saver
+close_with click 1
 check "a later click prompts again; accepted, it closes, exit 0 ($exit_status), flag cleared" \
   [ "$exit_status/$(prompts)/$(flag)" = 0/2/running=0 ]
 GYREL_DOUBLE_FAULT=1 start_saver "$OUT/GyrelSaver.scr" /s
-xdotool click 1
-wait_exit $saver
+close_with click 1
 check "a fault while it runs ends it with -1 through the guard ($exit_status), flag cleared" \
   [ "$exit_status/$(flag)" = 255/running=0 ]
 
