@@ -108,6 +108,5 @@ add_custom_target(setup ALL DEPENDS ${SETUP})
 add_test(NAME imports_system_dlls_only
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:GyrelSaver> ${SETUP} $<TARGET_FILE:win_tests> $<TARGET_FILE:draw_benchmark>)
 set_tests_properties(imports_system_dlls_only PROPERTIES ENVIRONMENT "NO_EMULATOR=1")
-add_test(NAME release_checks COMMAND ${CMAKE_SOURCE_DIR}/tests/release-checks.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
 add_test(NAME installer_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/installer_e2e.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
 set_tests_properties(installer_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 400)

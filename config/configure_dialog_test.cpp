@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "animation/saver_procedure.h"
-#include "config/help.h"
 #include "figure/background.h"
 #include "host/host_state.h"
 #include "resources/resource_ids.h"

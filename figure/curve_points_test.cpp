@@ -1,5 +1,4 @@
-// Every point DrawStep hands on is the one the direct formula gives, for
-// full runs of spawned curves of every kind. Built natively and for Windows.
+// Built natively and for Windows: both builds must hand on the formula's points.
 #include <gtest/gtest.h>
 
 #include <cmath>

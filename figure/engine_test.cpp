@@ -1,10 +1,7 @@
-// The figure engine: background ranges, spawned curves, a curve's progress,
-// and one fingerprinted run of the whole engine.
 #include "figure/curve_set.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <optional>
 #include <sstream>
 
@@ -26,8 +23,7 @@ TEST(Background, RangesFromTheSettings) {
       {"128 100 100 100 1 1", "64,64,64 128,128,128 7,7,7 7,7,7"},
       {"128 0 0 0 1 0", "0,0,0 0,0,0 0,0,0 0,0,0"}};
   for (const auto &[given, expected] : cases) {
-    settings = SaverSettings();
-    settings.ChangeFrequency = 7;
+    settings.ChangeFrequency = 7; // the fields below are all the ranges read
     std::istringstream(given) >> settings.MaxBrightness >> settings.Red >> settings.Green >>
         settings.Blue >> settings.ChangeBackground >> settings.UseFixedFrequency;
     ColorWalker corner, edge, center;
@@ -66,7 +62,7 @@ TEST(TrochoidCurve, RunProgressByCount) {
     TrochoidCurve curve;
     RecordingSurface surface;
     std::string got;
-    while (got.size() < std::strlen(expected)) {
+    while (got.size() < std::string_view(expected).size()) {
       const bool still = curve.DrawStep(surface, 100, 100, count);
       got += (got.empty() ? "" : " ") + std::to_string(surface.polylines.back().size()) +
              (still ? "+" : "-");

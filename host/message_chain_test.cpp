@@ -214,12 +214,9 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
   Fresh();
   SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    RECT r;
-    GetWindowRect(hostState.saverWindow, &r);
-    closes = std::to_string(r.right - r.left == GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
-                            r.bottom - r.top == GetSystemMetrics(SM_CYVIRTUALSCREEN)) +
-             std::to_string(GetWindowLongPtrA(hostState.saverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) +
-             " ";
+    RECT r, all{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    closes = std::to_string(GetWindowRect(hostState.saverWindow, &r) && EqualRect(&r, &all)) +
+             std::to_string(GetWindowLongPtrA(hostState.saverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
     for (int i = 0; i < 3; ++i) { // unchanged; then as if the line changed; the same again
       if (i == 1) hostState.lastAcLineStatus ^= 1;
       SendMessageA(hostState.saverWindow, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
@@ -228,7 +225,7 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
     DestroyWindow(hostState.saverWindow);
   });
   EXPECT_EQ(RunSaverWindow(nullptr), 0);
-  EXPECT_EQ(closes, "18 010"); // covers, topmost (8); closes
+  EXPECT_EQ(closes, "18010"); // covers (1), topmost (8), then closes 0, 1, 0
   UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
 
   static bool zeroed = false;

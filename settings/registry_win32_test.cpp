@@ -1,6 +1,4 @@
-// What loads from the real registry: every value against its bounds and
-// default, the curve-count range, data of any type and size. (The dialog's
-// test shows saving.)
+// The real registry, under Wine. (The dialog's test shows saving.)
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -4,12 +4,10 @@
 
 bool ReadRegistryDword(std::uint32_t *out, const char *, const char *, std::uint32_t, std::uint32_t,
                        std::uint32_t fallback) {
-  *out = fallback;
-  return false;
+  return *out = fallback, false;
 }
 bool ReadRegistryString(std::string *out, const char *, const char *, const char *fallback) {
-  *out = fallback;
-  return false;
+  return *out = fallback, false;
 }
 bool WriteRegistryDword(std::uint32_t, const char *, const char *) { return false; }
 bool WriteRegistryString(const std::string &, const char *, const char *) { return false; }

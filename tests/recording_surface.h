@@ -1,6 +1,5 @@
-// A surface that records every call as "Name(args) ", with the points handed
-// to it, and keeps a fingerprint (FNV-1a) of every call, point and vertex, for
-// tests of what is drawn and in what order.
+// A surface that records every call as "Name(args) " with the points handed to
+// it, and keeps a fingerprint (FNV-1a) of every call, point and vertex.
 #pragma once
 #include <string>
 #include <utility>

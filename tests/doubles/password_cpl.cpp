@@ -1,8 +1,7 @@
-// Test double of the 9x password module PASSWORD.CPL. To the file
-// GYREL_DOUBLE_LOG names it appends its loading (it also stands for a planted
-// DLL) and each check, with the screen-saver-running flag (rundll32 reads it
-// through the loading line) and the answer: a process's first check refuses,
-// later ones accept; with GYREL_DOUBLE_FAULT set a check faults instead.
+// Test double of the 9x PASSWORD.CPL. It logs to GYREL_DOUBLE_LOG its loading
+// (it also stands for a planted DLL; rundll32 reads the flag this way) and each
+// check, with the screen-saver-running flag and the answer: a process's first
+// check refuses, later ones accept; with GYREL_DOUBLE_FAULT set a check faults.
 #include <windows.h>
 
 #include <cstdio>

@@ -1,13 +1,14 @@
 #!/bin/bash
-# The setup program under Wine, signed with a throwaway self-signed
-# certificate: silent install, the installed saver running and opening its
-# help, silent uninstall and what is left behind; the saver, the setup and the
-# uninstaller it writes carry a valid signature over the whole file (the chain
-# is untrusted).
+# The release: the saver's exports, size, dialog fonts and version resources,
+# the help file as an independent reader (libchm) sees it; the setup program
+# under Wine, signed with a throwaway self-signed certificate: silent install,
+# the installed saver running and opening its help, silent uninstall and what
+# is left behind; the saver, the setup and the uninstaller it writes carry a
+# valid signature over the whole file (the chain is untrusted).
 #   installer_e2e.sh BUILD_DIR SOURCE_DIR   (inside scripts/wine-session.sh)
 source=$(cd "$2" && pwd)
 . "$source/tests/e2e/lib.sh"
-version=$(cat "$source/VERSION")
+version=$(head -1 "$source/VERSION")
 system_scr="$WINEPREFIX/drive_c/windows/system32/GyrelSaver.scr"
 program_dir="$WINEPREFIX/drive_c/Program Files/GyrelSaver"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver'
@@ -29,6 +30,28 @@ help_viewer() {
   [ -n "$viewer" ]
 }
 reset_settings
+
+exports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NR > 1 && /\]/ { print $NF }' | tr '\n' ' ')
+size=$(stat -c %s "$SCR")
+check "exports ScreenSaverConfigureDialog and ScreenSaverProc ($exports); 64-bit, at most 256 KiB ($size bytes)" \
+  bash -c "[ '$exports' = 'ScreenSaverConfigureDialog ScreenSaverProc ' ] && x86_64-w64-mingw32-objdump -f '$SCR' | grep -q pei-x86-64 && [ $size -le 262144 ]"
+fonts=$(x86_64-w64-mingw32-windres -i "$SCR" -O rc | grep -A4 'DIALOGEX' | grep -o 'FONT.*' | tr '\n' '|')
+check "dialog 2003 asks for the default character set, the About box for ANSI ($fonts)" \
+  [ "$fonts" = 'FONT 8, "Microsoft Sans Serif", 400, 0, 0|FONT 8, "MS Shell Dlg", 400, 0, 1|' ]
+# Version strings are UTF-16 in the resources (strings -el reads them); the file
+# and the product version each name the version.
+names() { strings -el "$1" | grep -xE "Quorvel|$version|GyrelSaver screen saver" | LC_ALL=C sort | uniq -c | tr -s ' \n' ' '; }
+check "the saver and the setup name $version and Quorvel, the saver describes itself" \
+  [ "$(names "$SCR")/$(names "$BUILD/GyrelSaver-Setup.exe")" = " 2 $version 1 GyrelSaver screen saver 1 Quorvel / 2 $version 2 Quorvel " ]
+check "README and CHANGELOG name $version" \
+  bash -c "grep -q 'Version $version' '$source/README.md' && grep -m1 '^## ' '$source/CHANGELOG.md' | grep -q '$version'"
+chm=$OUT/chm
+rm -rf "$chm"
+extract_chmLib "$BUILD/GyrelSaver.chm" "$chm" >/dev/null
+pages="index speed curves background monitors install"
+check "help pages $pages are there and in the contents" bash -c "cd '$chm' && for p in $pages; do [ -s \$p.html ] && grep -q \$p.html GyrelSaver.hhc || exit 1; done"
+topics=$(awk '/^\.topic 100[1-9]$/ { getline; if (length) n++ } END { print n + 0 }' "$chm/HelpTopics.txt")
+check "popup topics 1001 to 1009 each have a text ($topics)" [ "$topics" = 9 ]
 
 openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=GyrelSaver test" -days 2 \
   -keyout "$OUT/key.pem" -out "$OUT/cert.pem" 2>/dev/null
@@ -71,9 +94,8 @@ set_settings DrawSpeed=42 # the user's own setting
 wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
 # The uninstaller runs from a copy in the temporary folder: wait for its work.
 for _ in $(seq 1 100); do [ -e "$system_scr" ] || [ -e "$program_dir" ] || break; sleep 0.2; done
-check "saver, folder and Add/Remove entry are removed" \
-  bash -c "[ ! -e '$system_scr' ] && [ ! -e '$program_dir' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1"
-check "the current-saver choice is removed" [ -z "$(value_of "$desktop_key" SCRNSAVE.EXE)" ]
+check "saver, folder, Add/Remove entry and the current-saver choice are removed" \
+  bash -c "[ ! -e '$system_scr' ] && [ ! -e '$program_dir' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ]"
 check "the user's settings are kept (asked, silent answers keep)" [ "$(value_of "$settings_key" DrawSpeed)" = 0x2a ]
 reset_settings
 finish

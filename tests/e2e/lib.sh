@@ -49,8 +49,8 @@ wait_exit() {
 }
 close_with() { xdotool "$@"; wait_exit "$saver"; } # close_with INPUT...: xdotool input, then wait_exit $saver
 shot() { import -window root "$OUT/$1.png"; }
-# Mean brightness (0..1) of a w x h region at x,y of a screenshot.
-region_mean() { convert "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -format '%[fx:mean]' info:; }
+# region_means SHOT WxH+X+Y...: the mean brightness (0..1) of each region.
+region_means() { for r in "${@:2}"; do convert "$1" -crop "$r" +repage -colorspace Gray -format '%[fx:mean] ' info:; done; }
 # Pixels of curves: those more than 8% off a blurred copy in some channel. The
 # gradient is smooth, so it has none; a pen of any colour stands out somewhere.
 curve_pixels() {
