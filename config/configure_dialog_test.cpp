@@ -59,6 +59,7 @@ INT_PTR RunDialog(std::function<void(HWND)> steps, const char *tail, HWND owner)
       scenario(dialog);
     }
   });
+  SCOPED_TRACE(std::string("command line \"") + tail + "\"");
   const INT_PTR result = SaverMain(hostState.instance, tail);
   SetUnhandledExceptionFilter(nullptr);                      // the entry's fault guard
   UnregisterClassA("GyrelClass", GetModuleHandleA(nullptr)); // a saver registers it once

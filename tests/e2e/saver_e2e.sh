@@ -11,7 +11,7 @@ start_saver "$SCR" /s
 sleep 2
 covered=$(geometry "$(x_window 'Screen Saver')")
 check "/s covers both monitors ($covered)" [ "$covered" = "0 0 1600 600 " ]
-shot fullscreen
+import -window root "$OUT/fullscreen.png"
 check "curves are drawn ($(curve_pixels "$OUT/fullscreen.png") curve pixels)" greater "$(curve_pixels "$OUT/fullscreen.png")" 500
 differing=$(compare -metric AE "$OUT/fullscreen.png[800x600+0+0]" "$OUT/fullscreen.png[800x600+800+0]" null: 2>&1)
 check "a picture on each monitor: both the same ($differing pixels differ)" greater 4800 "${differing%% *}"
@@ -26,7 +26,7 @@ check "a mouse button closes, exit 0 ($exit_status)" [ "$exit_status" = 0 ]
 set_settings PictureOnEachMonitor=0 MinGyrels=0 MaxGyrels=0 ChangeBackground=0
 start_saver "$SCR" Saver
 sleep 1
-shot no-curves
+import -window root "$OUT/no-curves.png"
 check "a word beginning with S and no curves: the gradient alone" [ "$(curve_pixels "$OUT/no-curves.png")" = 0 ]
 read -r seam side corner <<<"$(region_means "$OUT/no-curves.png" 80x80+760+260 80x80+360+260 40x40+0+0)"
 check "one gradient across both, brightest at the seam ($seam > $side > $corner)" greater "$seam" "$side" "$corner"
