@@ -12,7 +12,8 @@ sleep 2
 covered=$(geometry "$(x_window 'Screen Saver')")
 check "/s covers both monitors ($covered)" [ "$covered" = "0 0 1600 600 " ]
 import -window root "$OUT/fullscreen.png"
-check "curves are drawn ($(curve_pixels "$OUT/fullscreen.png") curve pixels)" greater "$(curve_pixels "$OUT/fullscreen.png")" 500
+curves=$(curve_pixels "$OUT/fullscreen.png")
+check "curves are drawn ($curves curve pixels)" greater "$curves" 500
 differing=$(compare -metric AE "$OUT/fullscreen.png[800x600+0+0]" "$OUT/fullscreen.png[800x600+800+0]" null: 2>&1)
 check "a picture on each monitor: both the same ($differing pixels differ)" greater 4800 "${differing%% *}"
 wine "$SCR" /s & second=$!
