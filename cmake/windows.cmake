@@ -58,7 +58,6 @@ target_link_libraries(host_tests gyrel_shell gtest_main)
 target_link_options(host_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME host_tests COMMAND host_tests)
 
-
 add_executable(config_tests config/configure_dialog_test.cpp tests/import_hook.cpp resources/gyrel.rc)
 target_link_libraries(config_tests gyrel_shell gtest_main)
 target_link_options(config_tests PRIVATE ${STATIC_RUNTIME})
@@ -80,7 +79,6 @@ add_executable(draw_benchmark tests/bench/draw_benchmark_steady.cpp tests/bench/
 target_compile_options(draw_benchmark PRIVATE -O2)
 target_link_libraries(draw_benchmark gyrel_core)
 target_link_options(draw_benchmark PRIVATE ${STATIC_RUNTIME})
-
 
 # Test doubles of the 9x password components; placed beside a copy of the
 # saver by the 9x end-to-end script, never shipped.
