@@ -14,6 +14,17 @@ int clientHeight = 0;
 bool isPaused = false;
 DWORD finishedTicks = 0;
 
+namespace {
+// A new background repaints the whole window in new colours. However short
+// the pictures (no curves, no pause), that happens at most once a second:
+// faster full-screen flashing is a seizure risk. A picture asked for sooner
+// waits, and the tick that finds the second over starts it.
+constexpr DWORD kBackgroundInterval = 1000; // ms
+DWORD lastBackgroundTick = 0;
+bool backgroundShown = false; // this window has had a picture
+bool pictureWaiting = false;
+} // namespace
+
 void ReadPictureMonitors(HWND window) {
   pictureMonitors.clear();
   // Only the full-screen window: previews are one small picture.
@@ -37,6 +48,14 @@ void ReadPictureMonitors(HWND window) {
 }
 
 void NewPicture(HWND window) {
+  const DWORD now = GetTickCount();
+  if (backgroundShown && now - lastBackgroundTick < kBackgroundInterval) {
+    pictureWaiting = true;
+    return;
+  }
+  backgroundShown = true;
+  lastBackgroundTick = now;
+  pictureWaiting = false;
   WindowDrawing drawing(window);
   PaintBackground(drawing.surface);
   const int span = settings.MaxGyrels - settings.MinGyrels + 1;
@@ -52,7 +71,9 @@ LRESULT OnTick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (isPaused) return 0;
   if (wParam != timerId) return SaverDefaultProc(window, message, wParam, lParam);
   WindowDrawing drawing(window);
-  if (pictureCurves.AllFinished()) {
+  if (pictureWaiting) {
+    NewPicture(window);
+  } else if (pictureCurves.AllFinished()) {
     const DWORD ticks = finishedTicks++;
     if (ticks >= settings.PauseTicks) {
       NewPicture(window);
@@ -71,6 +92,7 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wPar
     animationWindow = window;
     settings.Load();
     ReadPictureMonitors(window);
+    backgroundShown = pictureWaiting = false; // a new window's first picture is never held back
     timerId = SetTimer(window, kAnimationTimer, settings.DrawSpeed, nullptr);
     SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
     NewPicture(window);

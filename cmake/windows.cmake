@@ -8,26 +8,31 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-add_library(gyrel_core STATIC ${CORE_SOURCES}
-  figure/tick_count_win32.cpp
-  figure/gdi_surface.cpp
-  settings/registry_win32.cpp)
-target_compile_options(gyrel_core PRIVATE -O2)
-target_link_libraries(gyrel_core PUBLIC msimg32)
+# The product's libraries, and checked copies that the tests link: with
+# _GLIBCXX_ASSERTIONS an index past a container's end aborts the test.
+foreach(variant IN ITEMS "" "_checked")
+  add_library(gyrel_core${variant} STATIC ${CORE_SOURCES}
+    figure/tick_count_win32.cpp
+    figure/gdi_surface.cpp
+    settings/registry_win32.cpp)
+  target_compile_options(gyrel_core${variant} PRIVATE -O2)
+  target_link_libraries(gyrel_core${variant} PUBLIC msimg32)
 
-# The Win32 shell: animation, host and configuration, shared by the saver and its tests.
-add_library(gyrel_shell STATIC
-  host/command_line.cpp
-  host/close_rules.cpp
-  host/close_policy.cpp
-  host/saver_window.cpp
-  host/entry.cpp
-  animation/saver_procedure.cpp
-  animation/preview_control.cpp
-  config/configure_dialog.cpp
-  config/help.cpp)
-target_compile_options(gyrel_shell PRIVATE -O2 -ffunction-sections -fdata-sections)
-target_link_libraries(gyrel_shell PUBLIC gyrel_core comctl32 shell32)
+  # The Win32 shell: animation, host and configuration.
+  add_library(gyrel_shell${variant} STATIC
+    host/command_line.cpp
+    host/close_rules.cpp
+    host/close_policy.cpp
+    host/saver_window.cpp
+    host/entry.cpp
+    animation/saver_procedure.cpp
+    animation/preview_control.cpp
+    config/configure_dialog.cpp
+    config/help.cpp)
+  target_compile_options(gyrel_shell${variant} PRIVATE -O2 -ffunction-sections -fdata-sections)
+  target_link_libraries(gyrel_shell${variant} PUBLIC gyrel_core${variant} comctl32 shell32)
+endforeach()
+target_compile_definitions(gyrel_core_checked PUBLIC _GLIBCXX_ASSERTIONS)
 
 configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 set(CMAKE_RC_FLAGS "-I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR}/generated")
@@ -49,23 +54,23 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/GyrelSaver.chm
 add_custom_target(help_file ALL DEPENDS ${CMAKE_BINARY_DIR}/GyrelSaver.chm)
 
 add_executable(win_tests figure/curve_points_test.cpp settings/registry_win32_test.cpp)
-target_link_libraries(win_tests gyrel_core gtest_main)
+target_link_libraries(win_tests gyrel_core_checked gtest_main)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME win_tests COMMAND win_tests)
 
 add_executable(host_tests host/message_chain_test.cpp tests/import_hook.cpp)
-target_link_libraries(host_tests gyrel_shell gtest_main)
+target_link_libraries(host_tests gyrel_shell_checked gtest_main)
 target_link_options(host_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME host_tests COMMAND host_tests)
 
 add_executable(config_tests config/configure_dialog_test.cpp tests/import_hook.cpp resources/gyrel.rc)
-target_link_libraries(config_tests gyrel_shell gtest_main)
+target_link_libraries(config_tests gyrel_shell_checked gtest_main)
 target_link_options(config_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME config_tests COMMAND config_tests)
 set_tests_properties(config_tests PROPERTIES RUN_SERIAL TRUE)
 
 add_executable(endurance tests/endurance/endurance.cpp)
-target_link_libraries(endurance gyrel_shell psapi)
+target_link_libraries(endurance gyrel_shell_checked psapi)
 target_link_options(endurance PRIVATE ${STATIC_RUNTIME})
 add_test(NAME endurance_60s COMMAND endurance 60)
 set_tests_properties(endurance_60s PROPERTIES RUN_SERIAL TRUE TIMEOUT 200)

@@ -129,7 +129,8 @@ void MirrorSurface::Flush() {
       current = pen;
       if (call.kind == KeptCall::Line) {
         inner.MoveToEx(call.from.x, call.from.y); // logical units: the mapping fits them
-        inner.PolylineTo(&keptPoints[call.first], call.count);
+        // A finished curve keeps an empty line whose start is the buffer's end.
+        inner.PolylineTo(keptPoints.data() + call.first, call.count);
       } else if (call.kind == KeptCall::Box) {
         inner.Rectangle(x(call.from.x), y(call.from.y), x(call.to.x), y(call.to.y));
       } else { // the background is drawn in client pixels: they are scaled to the monitor
@@ -139,8 +140,8 @@ void MirrorSurface::Flush() {
           v.x = x(v.x);
           v.y = y(v.y);
         }
-        inner.GradientFill(scaledVertices.data(), call.count, &keptTriangles[call.firstTriangle],
-                           call.triangleCount);
+        inner.GradientFill(scaledVertices.data(), call.count,
+                           keptTriangles.data() + call.firstTriangle, call.triangleCount);
       }
     }
   }

@@ -23,6 +23,11 @@ LRESULT WINAPI RecordDefWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   return realDefWindowProc(window, message, wParam, lParam);
 }
 
+int backgrounds; // gradient fills drawn
+BOOL WINAPI CountGradientFill(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG) {
+  return ++backgrounds, TRUE;
+}
+
 int TakePosted(HWND window, UINT message) {
   int count = 0;
   for (MSG msg; PeekMessageA(&msg, window, message, message, PM_REMOVE);)
@@ -69,6 +74,7 @@ class MessageChain : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     realDefWindowProc = HookImport("user32.dll", "DefWindowProcA", RecordDefWindowProc);
+    HookTickCount();
     WNDCLASSA saverClass{CS_OWNDC, SaverWindowProc, 0,       0,       GetModuleHandleA(nullptr),
                          nullptr,  nullptr,         nullptr, nullptr, "TestSaverClass"};
     RegisterClassA(&saverClass);
@@ -175,6 +181,7 @@ TEST_F(MessageChain, NewPictureDrawsTheCurveCount) {
   for (const auto &range : {std::pair{2, 9}, {0, 3}, {5, 5}, {0, 0}}) {
     std::tie(settings.MinGyrels, settings.MaxGyrels) = range;
     SeedRandom(4242);
+    clockOffset += 1000;
     NewPicture(window);
     const int after = NextRandom();
     SeedRandom(4242);
@@ -194,6 +201,7 @@ TEST_F(MessageChain, PictureRenewsAfterThePause) {
   settings.SetRefreshPause(1); // 50 ticks at 1 ms
   for (int curves : {3, 0}) {
     settings.MinGyrels = settings.MaxGyrels = curves;
+    clockOffset += 1000;
     NewPicture(window);
     for (TrochoidCurve &curve : pictureCurves.curves)
       curve.stepsDone = curve.stepsPerRun;
@@ -201,9 +209,36 @@ TEST_F(MessageChain, PictureRenewsAfterThePause) {
     for (DWORD tick = 0; tick < settings.PauseTicks; ++tick)
       Trace(WM_TIMER, kAnimationTimer);
     EXPECT_EQ(finishedTicks, settings.PauseTicks) << curves;
+    clockOffset += 1000;
     Trace(WM_TIMER, kAnimationTimer);
     EXPECT_EQ(finishedTicks, 0u) << curves;
   }
+}
+
+// However short the pictures, a new background comes at most once a second,
+// on the first tick after the second is over; one asked for sooner (as the
+// dialog asks on a change) waits for that tick.
+TEST_F(MessageChain, ABackgroundAtMostOncePerSecond) {
+  Make(FullScreen);
+  settings.MinGyrels = settings.MaxGyrels = 0;
+  settings.SetRefreshPause(0);
+  clockOffset += 1000;
+  NewPicture(window); // of no curves
+  const auto realGradientFill = HookImport("msimg32.dll", "GradientFill", CountGradientFill);
+  std::string painted;
+  for (int ms = 100; ms <= 3000; ms += 100) {
+    clockOffset += 100;
+    backgrounds = 0;
+    Trace(WM_TIMER, kAnimationTimer);
+    if (ms == 1500) { // one curve that outlasts the test
+      settings.MinGyrels = settings.MaxGyrels = settings.PointsPerCycle = 1;
+      NewPicture(window);
+    }
+    if (backgrounds) painted += std::to_string(ms) + " ";
+  }
+  HookImport("msimg32.dll", "GradientFill", realGradientFill);
+  settings = SaverSettings();
+  EXPECT_EQ(painted, "1000 2000 ");
 }
 
 // The full-screen window covers the virtual screen, topmost, and reads the AC

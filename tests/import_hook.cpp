@@ -25,3 +25,12 @@ void *HookImport(const char *dllName, const char *functionName, void *replacemen
   }
   return nullptr;
 }
+
+unsigned long clockOffset = 0;
+namespace {
+decltype(&GetTickCount) realGetTickCount;
+DWORD WINAPI MovedTickCount() { return realGetTickCount() + clockOffset; }
+} // namespace
+void HookTickCount() {
+  realGetTickCount = HookImport("kernel32.dll", "GetTickCount", MovedTickCount);
+}

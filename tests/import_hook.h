@@ -6,3 +6,7 @@ void *HookImport(const char *dllName, const char *functionName, void *replacemen
 template <typename Function> Function HookImport(const char *dll, const char *name, Function with) {
   return reinterpret_cast<Function>(HookImport(dll, name, reinterpret_cast<void *>(with)));
 }
+
+// Makes the code under test read the tick count moved on by `clockOffset` ms.
+extern unsigned long clockOffset;
+void HookTickCount();
