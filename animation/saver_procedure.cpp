@@ -101,7 +101,14 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wPar
     if (timerId != 0) KillTimer(window, timerId);
     break;
   case WM_DISPLAYCHANGE:
+    // The window may have a new size and the monitors new places: the
+    // picture's curves start again on a background painted afresh.
     ReadPictureMonitors(window);
+    for (TrochoidCurve &curve : pictureCurves.curves)
+      curve.Restart();
+    pictureCurves.finishedCount = 0;
+    finishedTicks = 0;
+    InvalidateRect(window, nullptr, TRUE);
     break;
   case WM_SIZE:
     clientWidth = LOWORD(lParam);

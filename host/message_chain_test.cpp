@@ -6,9 +6,11 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "animation/saver_procedure.h"
 #include "figure/curve_set.h"
+#include "figure/gdi_surface.h"
 #include "figure/random.h"
 #include "host/host_state.h"
 #include "settings/saver_settings.h"
@@ -26,6 +28,32 @@ LRESULT WINAPI RecordDefWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 int backgrounds; // gradient fills drawn
 BOOL WINAPI CountGradientFill(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG) {
   return ++backgrounds, TRUE;
+}
+
+// The monitors the system reports while a test sets them.
+std::vector<RECT> monitors;
+decltype(&GetSystemMetrics) realGetSystemMetrics;
+int WINAPI ReportedMetrics(int index) {
+  RECT all{};
+  for (const RECT &m : monitors)
+    UnionRect(&all, &all, &m);
+  switch (index) {
+  case SM_XVIRTUALSCREEN:
+    return all.left;
+  case SM_YVIRTUALSCREEN:
+    return all.top;
+  case SM_CXVIRTUALSCREEN:
+    return all.right - all.left;
+  case SM_CYVIRTUALSCREEN:
+    return all.bottom - all.top;
+  default:
+    return realGetSystemMetrics(index);
+  }
+}
+BOOL WINAPI ReportedMonitors(HDC, LPCRECT clip, MONITORENUMPROC callback, LPARAM data) {
+  for (RECT part : monitors)
+    if (IntersectRect(&part, &part, clip)) callback(nullptr, nullptr, &part, data);
+  return TRUE;
 }
 
 int TakePosted(HWND window, UINT message) {
@@ -239,6 +267,37 @@ TEST_F(MessageChain, ABackgroundAtMostOncePerSecond) {
   HookImport("msimg32.dll", "GradientFill", realGradientFill);
   settings = SaverSettings();
   EXPECT_EQ(painted, "1000 2000 ");
+}
+
+// After a display change the full-screen window covers the new virtual
+// screen, the monitors are read again and the picture's curves start again.
+TEST_F(MessageChain, ADisplayChangeCoversTheNewScreen) {
+  Make(FullScreen);
+  settings.PictureOnEachMonitor = true;
+  realGetSystemMetrics = HookImport("user32.dll", "GetSystemMetrics", ReportedMetrics);
+  const auto realEnum = HookImport("user32.dll", "EnumDisplayMonitors", ReportedMonitors);
+  const std::pair<std::vector<RECT>, const char *> layouts[] = {
+      {{{0, 0, 400, 300}, {400, 0, 600, 150}}, "0,0,600,300 600x300 0,0,400,300 400,0,600,150 "},
+      {{{0, 0, 400, 300}}, "0,0,400,300 400x300 "}, // one monitor: the classic picture
+      {{{-300, 0, 0, 200}, {0, 0, 500, 400}}, "-300,0,500,400 800x400 0,0,300,200 300,0,800,400 "}};
+  for (const auto &[layout, expected] : layouts) {
+    monitors = layout;
+    Trace(WM_TIMER, kAnimationTimer);
+    SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
+    RECT r;
+    GetWindowRect(window, &r);
+    std::string got = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                      std::to_string(r.right) + "," + std::to_string(r.bottom) + " " +
+                      std::to_string(clientWidth) + "x" + std::to_string(clientHeight) + " ";
+    for (const SurfaceRect &m : pictureMonitors)
+      got += std::to_string(m.left) + "," + std::to_string(m.top) + "," + std::to_string(m.right) +
+             "," + std::to_string(m.bottom) + " ";
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(pictureCurves.curves.front().stepsDone, 0) << expected;
+  }
+  HookImport("user32.dll", "GetSystemMetrics", realGetSystemMetrics);
+  HookImport("user32.dll", "EnumDisplayMonitors", realEnum);
+  settings = SaverSettings();
 }
 
 // The full-screen window covers the virtual screen, topmost, and reads the AC

@@ -21,6 +21,20 @@ bool IsInputMessage(UINT message) {
   }
 }
 
+// The whole virtual screen (every monitor); where the system reports none,
+// the screen's clip box.
+RECT VirtualScreen() {
+  RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+  screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  if (IsRectEmpty(&screen)) {
+    HDC dc = GetDC(nullptr);
+    GetClipBox(dc, &screen);
+    ReleaseDC(nullptr, dc);
+  }
+  return screen;
+}
+
 void DetachInputMethod(HWND window) {
   // Only an IMM32 the process already has; the saver never loads it.
   hostState.imeModule = GetModuleHandleA("IMM32.DLL");
@@ -70,6 +84,14 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     if (hostState.isClosing) return 0;
     Sleep(0);
     break;
+  case WM_DISPLAYCHANGE:
+    // Monitors came or went: cover the virtual screen as it is now.
+    if (!hostState.isPreview) {
+      const RECT screen = VirtualScreen();
+      SetWindowPos(window, HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left,
+                   screen.bottom - screen.top, SWP_NOACTIVATE);
+    }
+    break;
   default:
     if (IsInputMessage(message) && hostState.isClosing)
       return DefWindowProcA(window, message, wParam, lParam);
@@ -104,20 +126,11 @@ int RunSaverWindow(HWND parent) {
     text = "Preview";
     hostState.isPreview = 1;
   } else {
-    x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (width == 0 || height == 0) {
-      HDC screen = GetDC(nullptr);
-      RECT clip{};
-      GetClipBox(screen, &clip);
-      ReleaseDC(nullptr, screen);
-      x = clip.left;
-      y = clip.top;
-      width = clip.right - clip.left;
-      height = clip.bottom - clip.top;
-    }
+    const RECT screen = VirtualScreen();
+    x = screen.left;
+    y = screen.top;
+    width = screen.right - screen.left;
+    height = screen.bottom - screen.top;
     exStyle = WS_EX_TOPMOST;
     style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     text = kFullScreenText;
