@@ -76,6 +76,12 @@ void OnPictureOnEachMonitorBox(HWND dialog) {
   settings.PictureOnEachMonitor = IsDlgButtonChecked(dialog, IDC_PICTURE_ON_EACH_MONITOR) != 0;
 }
 
+// The preview shows it too, at its own size.
+void OnFineCurvesBox(HWND dialog) {
+  settings.FineCurves = IsDlgButtonChecked(dialog, IDC_FINE_CURVES) != 0;
+  NewPreviewPicture();
+}
+
 void OnHorizontalScroll(HWND dialog, HWND sender) {
   if (sender == speedSlider)
     OnSpeedSlider(dialog);
@@ -150,6 +156,9 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
   case IDC_PICTURE_ON_EACH_MONITOR:
     OnPictureOnEachMonitorBox(dialog);
     return 1;
+  case IDC_FINE_CURVES:
+    OnFineCurvesBox(dialog);
+    return 1;
   case IDC_FREQUENCY:
     if (HIWORD(wParam) == EN_CHANGE) ValidateFixedFrequency(dialog);
     return 1;
@@ -203,6 +212,7 @@ void FillConfigControls(HWND dialog) {
                  settings.UseFixedFrequency ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_PICTURE_ON_EACH_MONITOR,
                  settings.PictureOnEachMonitor ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_FINE_CURVES, settings.FineCurves ? BST_CHECKED : BST_UNCHECKED);
   ApplyFrequencyEnabling(dialog);
   // Raises EN_CHANGE, so every fill ends with one frequency check and a new picture.
   SetDlgItemInt(dialog, IDC_FREQUENCY, settings.ChangeFrequency, FALSE);

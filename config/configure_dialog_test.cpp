@@ -46,6 +46,7 @@ FARPROC WINAPI AnswerHelpEntry(HMODULE module, LPCSTR name) {
 // owner: the window `tail` gives, else the foreground one; none without a switch.
 std::function<void(HWND)> scenario;
 HWND given, foreground, expectedOwner;
+std::string besideHelp; // where the help is found with none installed: beside the program
 INT_PTR RunDialog(std::function<void(HWND)> steps, const char *tail, HWND owner) {
   scenario = std::move(steps);
   expectedOwner = owner;
@@ -107,6 +108,9 @@ class ConfigureDialog : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     hostState.instance = GetModuleHandleA(nullptr);
+    char program[MAX_PATH];
+    besideHelp.assign(program, GetModuleFileNameA(nullptr, program, MAX_PATH));
+    besideHelp.replace(besideHelp.rfind('\\') + 1, std::string::npos, "GyrelSaver.chm");
     realSetTimer = HookImport("user32.dll", "SetTimer", RecordSetTimer);
     HookImport("user32.dll", "MessageBoxA", AnswerMessageBox);
     HookTickCount();
@@ -144,25 +148,33 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
     SetDlgItemTextA(dialog, IDC_FREQUENCY, "321");
     Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
     Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
+    Click(dialog, IDC_FINE_CURVES);
     Click(dialog, IDOK);
   };
   EXPECT_EQ(RunDialog(edit, ("-C:" + std::to_string(UINT_PTR(given))).c_str(), given), 1);
   EXPECT_EQ(Stored(), " DrawSpeed=250 MinGyrels=0 MaxGyrels=0 MaxBrightness=200 PointsPerCycle=700"
                       " Red=100 Green=0 Blue=40 ChangeFrequency=321 RefreshPause=2 PauseTicks=0"
                       " UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1"
-                      " HelpFile=C:\\Program Files\\GyrelSaver\\GyrelSaver.chm ");
-  HKEY parent; // below a volatile key no lasting key can be made
+                      " FineCurves=1 HelpFile=" +
+                          besideHelp + " ");
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
-  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel", 0, nullptr, REG_OPTION_VOLATILE,
-                  KEY_ALL_ACCESS, nullptr, &parent, nullptr);
-  RegCloseKey(parent);
+  static decltype(&RegSetValueExA) realSetValue; // the registry refuses the speed
+  realSetValue = HookImport(
+      "advapi32.dll", "RegSetValueExA",
+      +[](HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE *data, DWORD size) -> LONG {
+        if (std::string(name) != "DrawSpeed") return realSetValue(key, name, 0, type, data, size);
+        return ERROR_ACCESS_DENIED;
+      });
   const auto refusedSave = [](HWND dialog) {
+    Send(dialog, IDC_BLUE, WM_HSCROLL, 40);
     Click(dialog, IDOK);
     EXPECT_TRUE(IsWindow(dialog)) << "a refused save keeps the dialog open";
     Click(dialog, IDCANCEL);
   };
   EXPECT_EQ(RunDialog(refusedSave, "/c", foreground), 0);
+  HookImport("advapi32.dll", "RegSetValueExA", realSetValue);
   EXPECT_EQ(calls.back(), "GyrelSaver: The settings could not be saved.");
+  EXPECT_NE(Stored().find(" Blue=40 "), std::string::npos) << "the values after the refused one";
 }
 
 // The controls show what is stored. Each change shows at once: new ranges, a
@@ -174,8 +186,8 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
   stored.SetRefreshPause(2);
   std::tie(stored.PointsPerCycle, stored.Green, stored.Blue, stored.ChangeFrequency) =
       std::tuple(700u, 60u, 90u, 55u);
-  std::tie(stored.MinGyrels, stored.MaxGyrels, stored.PictureOnEachMonitor) =
-      std::tuple(2, 7, true);
+  std::tie(stored.MinGyrels, stored.MaxGyrels, stored.PictureOnEachMonitor, stored.FineCurves) =
+      std::tuple(2, 7, true, true);
   stored.Save();
   RunDialog(
       [](HWND dialog) {
@@ -183,17 +195,18 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
         for (int id :
              {IDC_SPEED, IDC_PAUSE, IDC_BRIGHTNESS, IDC_POINTS, IDC_RED, IDC_GREEN, IDC_BLUE})
           shown += std::to_string(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0)) + " ";
-        for (int id :
-             {IDC_DONT_CHANGE_BACKGROUND, IDC_USE_FIXED_FREQUENCY, IDC_PICTURE_ON_EACH_MONITOR})
+        for (int id : {IDC_DONT_CHANGE_BACKGROUND, IDC_USE_FIXED_FREQUENCY,
+                       IDC_PICTURE_ON_EACH_MONITOR, IDC_FINE_CURVES})
           shown += std::to_string(IsDlgButtonChecked(dialog, id)) + " ";
         EXPECT_EQ(shown + std::to_string(Spun(dialog, IDC_MIN_COUNT)) + "-" +
                       std::to_string(Spun(dialog, IDC_MAX_COUNT)) + " " +
                       std::to_string(GetDlgItemInt(dialog, IDC_FREQUENCY, nullptr, FALSE)),
-                  "251 2 128 700 100 60 90 0 0 1 2-7 55");
+                  "251 2 128 700 100 60 90 0 0 1 1 2-7 55");
         const std::tuple<const char *, std::function<void()>, int> steps[] = {
             {"red slider", [=] { Send(dialog, IDC_RED, WM_HSCROLL, 50); }, 64},
             {"brightness", [=] { Send(dialog, IDC_BRIGHTNESS, WM_HSCROLL, 200); }, 100},
             {"speed slider", [=] { Send(dialog, IDC_SPEED, WM_HSCROLL, 400); }, 100},
+            {"fine curves box", [=] { Click(dialog, IDC_FINE_CURVES); }, 100},
             {"fixed frequency box", [=] { Click(dialog, IDC_USE_FIXED_FREQUENCY); }, 100},
             {"frequency", [=] { SetDlgItemTextA(dialog, IDC_FREQUENCY, "999"); }, 100},
             {"reset", [=] { Click(dialog, IDC_RESET); }, 128}};
@@ -223,9 +236,8 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
         // through the help control's entry (ordinal 14), which the test answers.
         HELPINFO help{sizeof help, HELPINFO_WINDOW, IDC_POINTS, nullptr, 1002, {120, 340}};
         SendMessageA(dialog, WM_HELP, 0, LPARAM(&help));
-        EXPECT_EQ(calls.back(),
-                  "C:\\Program Files\\GyrelSaver\\GyrelSaver.chm::/HelpTopics.txt 14 " +
-                      std::to_string(sizeof(HH_POPUP)) + " 1002 120 340");
+        EXPECT_EQ(calls.back(), besideHelp + "::/HelpTopics.txt 14 " +
+                                    std::to_string(sizeof(HH_POPUP)) + " 1002 120 340");
         Click(dialog, IDCANCEL);
       },
       "", nullptr);

@@ -72,3 +72,33 @@ bool WriteRegistryDword(std::uint32_t value, const char *keyPath, const char *va
 bool WriteRegistryString(const std::string &text, const char *keyPath, const char *valueName) {
   return SetValue(keyPath, valueName, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
 }
+
+namespace {
+bool FileExists(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+} // namespace
+
+std::string FindHelpFile() {
+  if (FileExists(kDefaultHelpFile)) return kDefaultHelpFile;
+  // The setup records its folder per user or for all users.
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    char folder[MAX_PATH];
+    DWORD size = sizeof folder;
+    if (RegGetValueA(root, kUninstallKeyPath, "InstallLocation", RRF_RT_REG_SZ, nullptr, folder,
+                     &size) == ERROR_SUCCESS) {
+      const std::string file = std::string(folder) + "\\GyrelSaver.chm";
+      if (FileExists(file)) return file;
+    }
+  }
+  char program[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) {
+    std::string file(program, length);
+    file.resize(file.find_last_of('\\') + 1); // the folder, with its separator
+    file += "GyrelSaver.chm";
+    if (FileExists(file)) return file;
+  }
+  return kDefaultHelpFile;
+}

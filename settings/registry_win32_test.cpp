@@ -12,6 +12,17 @@
 namespace {
 const char *kKey = "Software\\Quorvel\\GyrelSaver";
 std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char *>(&value), 4); }
+// Puts an empty file at `path` (in a folder of its own), or takes both away.
+void Place(const std::string &path, bool present) {
+  const std::string folder = path.substr(0, path.find_last_of('\\'));
+  if (present) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  } else {
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
+  }
+}
 } // namespace
 
 // Stored numbers as "Name=value" (REG_DWORD); the name, type and data of one
@@ -22,20 +33,20 @@ TEST(Registry, WhatLoads) {
       {"", "", 0, "",
        "DrawSpeed=1 MinGyrels=3 MaxGyrels=5 MaxBrightness=128 PointsPerCycle=200 Red=100 "
        "ChangeFrequency=1000 RefreshPause=4 PauseTicks=200 UseFixedFrequency=0 "
-       "ChangeBackground=1 PictureOnEachMonitor=0 HelpFile=C:\\Program"},
+       "ChangeBackground=1 PictureOnEachMonitor=0 FineCurves=0 HelpFile=C:\\Program"},
       {"DrawSpeed=501 MaxBrightness=256 PointsPerCycle=801 Red=101 Green=101 ChangeFrequency=0 "
        "RefreshPause=11 Blue=4294967295",
        "", 0, "",
        "DrawSpeed=1 MaxBrightness=128 PointsPerCycle=200 Red=100 Green=100 ChangeFrequency=1000 "
        "RefreshPause=4 Blue=100"},
       {"DrawSpeed=500 MaxBrightness=0 PointsPerCycle=0 RefreshPause=10 ChangeFrequency=1 Red=0 "
-       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1",
+       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1 FineCurves=1",
        "", 0, "",
        "DrawSpeed=500 MaxBrightness=0 PointsPerCycle=0 PauseTicks=1 ChangeFrequency=1 Red=0 "
-       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1"},
+       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1 FineCurves=1"},
       {"DrawSpeed=3 RefreshPause=1", "", 0, "", "PauseTicks=16"},
-      {"UseFixedFrequency=2 ChangeBackground=2 PictureOnEachMonitor=2", "", 0, "",
-       "UseFixedFrequency=0 ChangeBackground=1 PictureOnEachMonitor=0"},
+      {"UseFixedFrequency=2 ChangeBackground=2 PictureOnEachMonitor=2 FineCurves=2", "", 0, "",
+       "UseFixedFrequency=0 ChangeBackground=1 PictureOnEachMonitor=0 FineCurves=0"},
       // Curve counts: 0 is a picture of the gradient alone; the range stays ordered.
       {"MinGyrels=0 MaxGyrels=0", "", 0, "", "MinGyrels=0 MaxGyrels=0"},
       {"MinGyrels=4 MaxGyrels=3", "", 0, "", "MinGyrels=4 MaxGyrels=5"},
@@ -51,6 +62,7 @@ TEST(Registry, WhatLoads) {
       {"", "HelpFile", REG_BINARY, p261, "HelpFile=C:\\Program"}, // no terminator
       {"", "HelpFile", REG_BINARY, "abc", "HelpFile=abc "},       // ends at the bytes read
   };
+  Place(kDefaultHelpFile, true); // where the fallback finds it
   for (const auto &[given, name, type, data, loaded] : cases) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
     std::istringstream numbers(given);
@@ -69,5 +81,44 @@ TEST(Registry, WhatLoads) {
       EXPECT_NE(SettingsText(s).find(" " + item), std::string::npos)
           << item << " in" << SettingsText(s);
   }
+  Place(kDefaultHelpFile, false);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+}
+
+// With no HelpFile stored the help is found where it was installed: the
+// default place, else the folder the setup recorded, else beside the program.
+// A stored value always wins; a found one is not saved.
+TEST(Registry, HelpFileWhereInstalled) {
+  char program[MAX_PATH];
+  std::string beside(program, GetModuleFileNameA(nullptr, program, MAX_PATH));
+  beside.replace(beside.find_last_of('\\') + 1, std::string::npos, "GyrelSaver.chm"); // built there
+  char temp[MAX_PATH];
+  const std::string recorded = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "GyrelHelp";
+  const std::tuple<bool, const char *, const char *, std::string> cases[] = {
+      {true, "", "", kDefaultHelpFile},
+      {false, "", "", beside},
+      {false, "recorded", "", recorded + "\\GyrelSaver.chm"},
+      {false, "C:\\nowhere", "", beside},
+      {true, "recorded", "D:\\mine.chm", "D:\\mine.chm"}};
+  for (const auto &[atDefault, folder, stored, expected] : cases) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+    Place(kDefaultHelpFile, atDefault);
+    const std::string where = *folder == 'r' ? recorded : folder;
+    Place(recorded + "\\GyrelSaver.chm", *folder == 'r');
+    RegSetKeyValueA(HKEY_CURRENT_USER, kUninstallKeyPath, "InstallLocation", REG_SZ, where.c_str(),
+                    DWORD(where.size() + 1));
+    if (*stored) RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "HelpFile", REG_SZ, stored, 13);
+    SaverSettings s;
+    s.Load();
+    s.Save();
+    EXPECT_EQ(s.HelpFile, expected) << folder;
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kKey, "HelpFile", RRF_RT_ANY, nullptr, nullptr,
+                           nullptr) == ERROR_SUCCESS,
+              *stored != 0)
+        << "stored only when it was";
+  }
+  Place(kDefaultHelpFile, false);
+  Place(recorded + "\\GyrelSaver.chm", false);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKeyPath);
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
 }

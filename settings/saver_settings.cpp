@@ -1,9 +1,12 @@
 #include "settings/saver_settings.h"
 
+#include <utility>
+
 SaverSettings::SaverSettings()
     : MinGyrels(3), MaxGyrels(5), MaxBrightness(128), Red(100), Green(100), Blue(100),
       PointsPerCycle(200), ChangeBackground(true), UseFixedFrequency(false), ChangeFrequency(1000),
-      RefreshPause(4), PauseTicks(0), DrawSpeed(1), PictureOnEachMonitor(false) {
+      HelpFileStored(false), RefreshPause(4), PauseTicks(0), DrawSpeed(1),
+      PictureOnEachMonitor(false), FineCurves(false) {
   SetRefreshPause(4);
 }
 
@@ -20,7 +23,8 @@ void SaverSettings::SetDrawSpeed(std::uint32_t speed) {
 
 void SaverSettings::Load() {
   const char *key = kSettingsKeyPath;
-  ReadRegistryString(&HelpFile, key, "HelpFile", kDefaultHelpFile);
+  HelpFileStored = ReadRegistryString(&HelpFile, key, "HelpFile", kDefaultHelpFile);
+  if (!HelpFileStored) HelpFile = FindHelpFile();
   ReadRegistryDword(&DrawSpeed, key, "DrawSpeed", 1, 500, 1);
 
   std::uint32_t count;
@@ -48,24 +52,34 @@ void SaverSettings::Load() {
   ChangeBackground = flag != 0;
   ReadRegistryDword(&flag, key, "PictureOnEachMonitor", 0, 1, 0);
   PictureOnEachMonitor = flag != 0;
+  ReadRegistryDword(&flag, key, "FineCurves", 0, 1, 0);
+  FineCurves = flag != 0;
 
   SetRefreshPause(RefreshPause);
 }
 
 bool SaverSettings::Save() const {
   const char *key = kSettingsKeyPath;
-  // Stops at the first write the registry refuses, so the caller can say so.
-  return WriteRegistryString(HelpFile, key, "HelpFile") &&
-         WriteRegistryDword(DrawSpeed, key, "DrawSpeed") &&
-         WriteRegistryDword(static_cast<std::uint32_t>(MinGyrels), key, "MinGyrels") &&
-         WriteRegistryDword(static_cast<std::uint32_t>(MaxGyrels), key, "MaxGyrels") &&
-         WriteRegistryDword(MaxBrightness, key, "MaxBrightness") &&
-         WriteRegistryDword(PointsPerCycle, key, "PointsPerCycle") &&
-         WriteRegistryDword(Red, key, "Red") && WriteRegistryDword(Green, key, "Green") &&
-         WriteRegistryDword(Blue, key, "Blue") &&
-         WriteRegistryDword(ChangeFrequency, key, "ChangeFrequency") &&
-         WriteRegistryDword(RefreshPause, key, "RefreshPause") &&
-         WriteRegistryDword(UseFixedFrequency ? 1 : 0, key, "UseFixedFrequency") &&
-         WriteRegistryDword(ChangeBackground ? 1 : 0, key, "ChangeBackground") &&
-         WriteRegistryDword(PictureOnEachMonitor ? 1 : 0, key, "PictureOnEachMonitor");
+  const std::pair<std::uint32_t, const char *> numbers[] = {
+      {DrawSpeed, "DrawSpeed"},
+      {static_cast<std::uint32_t>(MinGyrels), "MinGyrels"},
+      {static_cast<std::uint32_t>(MaxGyrels), "MaxGyrels"},
+      {MaxBrightness, "MaxBrightness"},
+      {PointsPerCycle, "PointsPerCycle"},
+      {Red, "Red"},
+      {Green, "Green"},
+      {Blue, "Blue"},
+      {ChangeFrequency, "ChangeFrequency"},
+      {RefreshPause, "RefreshPause"},
+      {UseFixedFrequency ? 1u : 0u, "UseFixedFrequency"},
+      {ChangeBackground ? 1u : 0u, "ChangeBackground"},
+      {PictureOnEachMonitor ? 1u : 0u, "PictureOnEachMonitor"},
+      {FineCurves ? 1u : 0u, "FineCurves"}};
+  // A found help file is not stored: where the help is may change with the
+  // next install, and a stored path would win over it.
+  bool saved = !HelpFileStored || WriteRegistryString(HelpFile, key, "HelpFile");
+  // Every value is tried, so one refused value loses only itself.
+  for (const auto &[value, name] : numbers)
+    saved = WriteRegistryDword(value, key, name) && saved;
+  return saved;
 }

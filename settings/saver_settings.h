@@ -16,17 +16,19 @@ public:
   bool UseFixedFrequency;
   std::uint32_t ChangeFrequency;
   std::string HelpFile;
+  bool HelpFileStored;        // HelpFile came from the registry, not from where the help was found
   std::uint32_t RefreshPause; // units of 50 ms of nominal timer time
   std::uint32_t PauseTicks;   // derived: RefreshPause * 50 / DrawSpeed
   std::uint32_t DrawSpeed;    // timer period in ms, never 0
   bool PictureOnEachMonitor;  // full screen: one picture per monitor instead of one over all
+  bool FineCurves;            // curves at the screen's own resolution, not in whole logical units
 
   SaverSettings();
 
   void SetRefreshPause(std::uint32_t pause);
   void SetDrawSpeed(std::uint32_t speed);
   void Load();
-  bool Save() const; // false when the registry refused a value
+  bool Save() const; // false when the registry refused a value; every value is tried
 };
 
 extern SaverSettings settings;
@@ -39,7 +41,12 @@ bool ReadRegistryString(std::string *out, const char *keyPath, const char *value
                         const char *fallback);
 bool WriteRegistryDword(std::uint32_t value, const char *keyPath, const char *valueName);
 bool WriteRegistryString(const std::string &text, const char *keyPath, const char *valueName);
+// The help file when none is stored: the default place when the file is
+// there, else the folder the setup recorded, else beside the program.
+std::string FindHelpFile();
 
 constexpr const char *kSettingsKeyPath = "Software\\Quorvel\\GyrelSaver\\";
 constexpr const char *kDefaultHelpFile = "C:\\Program Files\\GyrelSaver\\GyrelSaver.chm";
 constexpr std::size_t kHelpFileMaxLength = 260;
+constexpr const char *kUninstallKeyPath =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\GyrelSaver";
