@@ -81,7 +81,8 @@ LRESULT OnTick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
   }
   pictureCurves.DrawAll(drawing.surface, clientWidth, clientHeight,
-                        static_cast<int>(settings.PointsPerCycle));
+                        static_cast<int>(settings.PointsPerCycle),
+                        settings.FineCurves ? FineCurveScale(clientWidth, clientHeight) : 1);
   return 0;
 }
 } // namespace

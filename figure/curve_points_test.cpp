@@ -7,36 +7,49 @@
 #include "figure/random.h"
 #include "tests/recording_surface.h"
 
+// Every point of full runs, classic and in the finer units of curves at the
+// screen's resolution (4K and the largest factor, an 8K screen's).
 TEST(CurvePoints, EveryPointOfFullRunsEqualsTheFormula) {
-  CurveSet set;
-  long long points = 0, mismatches = 0;
-  int kinds[2][2] = {}; // [rolling < 0][step < 0]
-  int smallest = 1000, largest = 0;
-  for (std::uint32_t seed = 1; seed <= 100; ++seed) {
-    SeedRandom(seed);
-    SpawnCurves(set, 20);
-    for (TrochoidCurve &curve : set.curves) {
-      ++kinds[curve.rollingRadius < 0][curve.angleStep < 0];
-      smallest = std::min({smallest, curve.fixedRadius, std::abs(curve.rollingRadius)});
-      largest = std::max({largest, curve.fixedRadius, std::abs(curve.rollingRadius)});
-      RecordingSurface surface;
-      while (curve.DrawStep(surface, 640, 480, 777)) {
-      }
-      double angle = 0;
-      for (const auto &line : surface.polylines)
-        for (const SurfacePoint &p : line) {
-          double x, y;
-          curve.PointAt(angle, x, y);
-          mismatches += p.x != static_cast<int>(x) || p.y != static_cast<int>(y);
-          ++points;
-          angle += curve.angleStep;
+  const std::tuple<int, int, int, std::uint32_t> areas[] = {// width height scale seeds
+                                                            {640, 480, 1, 100},
+                                                            {3840, 2160, 6, 25},
+                                                            {7680, 4320, 11, 25}};
+  for (const auto &[width, height, scale, seeds] : areas) {
+    EXPECT_EQ(scale == 1 ? 1 : FineCurveScale(width, height), scale);
+    CurveSet set;
+    long long points = 0, mismatches = 0;
+    int kinds[2][2] = {}; // [rolling < 0][step < 0]
+    int smallest = 1000, largest = 0;
+    for (std::uint32_t seed = 1; seed <= seeds; ++seed) {
+      SeedRandom(seed);
+      SpawnCurves(set, 20);
+      for (TrochoidCurve &curve : set.curves) {
+        ++kinds[curve.rollingRadius < 0][curve.angleStep < 0];
+        smallest = std::min({smallest, curve.fixedRadius, std::abs(curve.rollingRadius)});
+        largest = std::max({largest, curve.fixedRadius, std::abs(curve.rollingRadius)});
+        RecordingSurface surface;
+        while (curve.DrawStep(surface, width, height, 777, scale)) {
         }
+        double angle = 0;
+        for (const auto &line : surface.polylines)
+          for (const SurfacePoint &p : line) {
+            double x, y;
+            curve.PointAt(angle, x, y);
+            mismatches += p.x != static_cast<int>(x * scale) || p.y != static_cast<int>(y * scale);
+            ++points;
+            angle += curve.angleStep;
+          }
+      }
     }
+    EXPECT_EQ(mismatches, 0) << "of " << points << " points at scale " << scale;
+    for (auto &row : kinds)
+      for (int count : row)
+        EXPECT_GT(count, 20);
+    EXPECT_EQ(smallest, 1);
+    EXPECT_GE(largest, 199);
   }
-  EXPECT_EQ(mismatches, 0) << "of " << points << " points";
-  for (auto &row : kinds)
-    for (int count : row)
-      EXPECT_GT(count, 100);
-  EXPECT_EQ(smallest, 1);
-  EXPECT_GE(largest, 199);
+  // Pixels per unit, rounded up: half the shorter side over 200.
+  for (const auto &[width, height, scale] :
+       {std::tuple{152, 112, 1}, {0, 0, 1}, {800, 800, 2}, {802, 900, 3}, {2160, 3840, 6}})
+    EXPECT_EQ(FineCurveScale(width, height), scale) << width << "x" << height;
 }

@@ -13,10 +13,10 @@ void CurveSet::Add(const TrochoidCurve &curve) {
   ++curveCount;
 }
 
-void CurveSet::DrawAll(Surface &surface, int width, int height, int count) {
+void CurveSet::DrawAll(Surface &surface, int width, int height, int count, int scale) {
   finishedCount = 0;
   for (TrochoidCurve &curve : curves) {
-    if (!curve.DrawStep(surface, width, height, count)) ++finishedCount;
+    if (!curve.DrawStep(surface, width, height, count, scale)) ++finishedCount;
   }
 }
 

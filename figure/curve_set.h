@@ -13,7 +13,7 @@ public:
 
   void Clear();
   void Add(const TrochoidCurve &curve);
-  void DrawAll(Surface &surface, int width, int height, int count);
+  void DrawAll(Surface &surface, int width, int height, int count, int scale = 1);
   bool AllFinished() const { return curveCount == finishedCount; }
 };
 

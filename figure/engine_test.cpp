@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <sstream>
 
@@ -107,5 +109,76 @@ TEST(CurveSet, SixtyPicturesFromOneSeed) {
     EXPECT_EQ(screen.livePens, 0);
     EXPECT_EQ(screen.fingerprint, fingerprint)
         << "mirrored " << mirrored << ", calls begin: " << screen.calls.substr(0, 400);
+  }
+}
+
+// Where each vertex lands in device pixels, as GDI maps it (isotropic: the
+// smaller scale serves both axes), against the exact curve point under the
+// same mapping: the largest distance in either axis. One whole run per call,
+// so the vertices' angles are known: -step for the start, then 0, step, ...
+struct DeviceSurface final : Surface {
+  const TrochoidCurve *curve = nullptr;
+  SurfaceMapping map;
+  SurfacePoint from{0, 0};
+  double worst = 0;
+  void Check(SurfacePoint p, double angle) {
+    double sx = double(map.viewportExtent.x) / map.windowExtent.x;
+    double sy = double(map.viewportExtent.y) / map.windowExtent.y;
+    if (map.mode == kMapModeIsotropic) sx = sy = std::min(sx, sy);
+    double x, y; // exact, in the classic units: 200 of them are 200 * scale of the window's
+    curve->PointAt(angle, x, y);
+    const double units = map.windowExtent.x / 200.0;
+    worst = std::max({worst, std::fabs(std::lround(p.x * sx) - x * units * sx),
+                      std::fabs(std::lround(p.y * sy) - y * units * sy)});
+  }
+  void SetMapMode(int mode) override { map.mode = mode; }
+  void SetWindowExtEx(int w, int h) override { map.windowExtent = {w, h}; }
+  void SetViewportExtEx(int w, int h) override { map.viewportExtent = {w, h}; }
+  void SetViewportOrgEx(int, int) override {} // moves exact and drawn points alike
+  SurfaceObject CreatePen(int, int, ColorRef) override { return 1; }
+  SurfaceObject SelectObject(SurfaceObject) override { return 0; }
+  void DeleteObject(SurfaceObject) override {}
+  void MoveToEx(int x, int y) override { from = {x, y}; }
+  void PolylineTo(const SurfacePoint *points, std::uint32_t count) override {
+    Check(from, -curve->angleStep);
+    for (std::uint32_t i = 0; i < count; ++i)
+      Check(points[i], i * curve->angleStep);
+  }
+  SurfaceRect GetClientRect() override { return {0, 0, 0, 0}; }
+  void Rectangle(int, int, int, int) override {}
+  void GradientFill(const MeshVertex *, std::uint32_t, const MeshTriangle *,
+                    std::uint32_t) override {}
+  void SelectClipRect(const SurfaceRect *) override {}
+};
+
+// The largest distance of a vertex from the exact curve, classic and fine,
+// full screen at 4K, on each of two monitors of different sizes, in the
+// Display settings' preview and in the dialog's.
+TEST(TrochoidCurve, FineVerticesWithinOneAndAHalfPixels) {
+  const std::tuple<const char *, SurfaceRect, std::vector<SurfaceRect>, double> places[] = {
+      {"3840 x 2160", {0, 0, 3840, 2160}, {}, 5.0},
+      {"4K beside 1080p", {0, 0, 5760, 2160}, {{0, 0, 3840, 2160}, {3840, 0, 5760, 1080}}, 5.0},
+      {"settings preview", {0, 0, 152, 112}, {}, 0.5},
+      {"dialog preview", {0, 0, 288, 216}, {}, 0.5}};
+  for (const auto &[name, client, monitors, classicAtLeast] : places) {
+    double worst[2] = {0, 0}; // classic, fine
+    for (int fine : {0, 1}) {
+      DeviceSurface device;
+      std::optional<MirrorSurface> mirror;
+      if (!monitors.empty()) mirror.emplace(device, monitors), mirror->client = client;
+      Surface &target = mirror ? static_cast<Surface &>(*mirror) : device;
+      const int scale = fine ? FineCurveScale(client.right, client.bottom) : 1;
+      CurveSet set;
+      SeedRandom(77);
+      SpawnCurves(set, 12);
+      for (TrochoidCurve &curve : set.curves) {
+        device.curve = &curve;
+        curve.DrawStep(target, client.right, client.bottom, curve.stepsPerRun, scale);
+        if (mirror) mirror->Flush();
+      }
+      worst[fine] = device.worst;
+    }
+    EXPECT_GE(worst[0], classicAtLeast) << name;
+    EXPECT_LE(worst[1], 1.5) << name << " (classic " << worst[0] << ")";
   }
 }

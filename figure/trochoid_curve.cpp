@@ -1,5 +1,6 @@
 #include "figure/trochoid_curve.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -46,6 +47,11 @@ int GreatestCommonDivisor(int a, int b) {
     q = rest;
   }
   return static_cast<int>(q < INT_MAX ? q : INT_MAX);
+}
+
+int FineCurveScale(int width, int height) {
+  const long long half = std::min(std::llabs(width / 2), std::llabs(height / 2));
+  return static_cast<int>(std::max(1LL, (half + 199) / 200)); // the pixels per unit, rounded up
 }
 
 TrochoidCurve::TrochoidCurve() { SetDefaults(); }
@@ -111,7 +117,7 @@ int TrochoidCurve::CountStepsPerRun() const {
   return whole < INT_MAX ? whole + 1 : INT_MAX;
 }
 
-bool TrochoidCurve::DrawStep(Surface &surface, int width, int height, int count) {
+bool TrochoidCurve::DrawStep(Surface &surface, int width, int height, int count, int scale) {
   bool still = true;
   // A negative count would run the progress backwards; it draws nothing.
   long long n = count > 0 ? count : 0;
@@ -124,7 +130,7 @@ bool TrochoidCurve::DrawStep(Surface &surface, int width, int height, int count)
   }
 
   surface.SetMapMode(kMapModeIsotropic);
-  surface.SetWindowExtEx(200, 200);
+  surface.SetWindowExtEx(200 * scale, 200 * scale);
   surface.SetViewportExtEx(width / 2, height / 2);
   surface.SetViewportOrgEx(width / 2, height / 2);
 
@@ -141,7 +147,7 @@ bool TrochoidCurve::DrawStep(Surface &surface, int width, int height, int count)
   double x;
   double y;
   formula.At(angle - angleStep, x, y);
-  surface.MoveToEx(TruncateToInt(x), TruncateToInt(y));
+  surface.MoveToEx(TruncateToInt(x * scale), TruncateToInt(y * scale));
   SurfacePoint *points = pointBuffer.data();
   RotatingPoints rotating(formula, angleStep);
   for (long long i = 0; i < n; ++i) {
@@ -150,7 +156,14 @@ bool TrochoidCurve::DrawStep(Surface &surface, int width, int height, int count)
     else
       rotating.Advance();
     rotating.Current(x, y);
-    if (!TruncatesSafely(x) || !TruncatesSafely(y)) formula.At(angle, x, y);
+    // Scaling by 1 is exact, so the classic points are as they always were.
+    x *= scale;
+    y *= scale;
+    if (!TruncatesSafely(x) || !TruncatesSafely(y)) {
+      formula.At(angle, x, y);
+      x *= scale;
+      y *= scale;
+    }
     points[i] = {TruncateToInt(x), TruncateToInt(y)};
     angle += angleStep;
   }

@@ -5,6 +5,11 @@
 
 int GreatestCommonDivisor(int a, int b);
 
+// The whole factor by which curves drawn at the screen's resolution scale
+// their logical units, so that one unit is at most one pixel in an area of
+// this size (200 units span half its shorter side); at least 1.
+int FineCurveScale(int width, int height);
+
 class TrochoidCurve {
 public:
   int fixedRadius;   // R
@@ -32,7 +37,8 @@ public:
   int ClosingLaps() const;
   int CountStepsPerRun() const;
 
-  // Draws the next `count` points as one polyline in the pen walker's colour.
+  // Draws the next `count` points as one polyline in the pen walker's colour,
+  // in logical units `scale` times finer than the classic 200 per half side.
   // Returns false from the call that completes the run onward.
-  bool DrawStep(Surface &surface, int width, int height, int count);
+  bool DrawStep(Surface &surface, int width, int height, int count, int scale = 1);
 };
