@@ -2,13 +2,20 @@
 # CPU use of the saver under Wine, next to a program that only runs a timer
 # of the same period. For each setting: CPU seconds per wall second of the
 # saver process and of the X server (which rasterises under Wine), and the
-# saver's CPU time per tick.
-#   scripts/measure-cpu.sh [BUILD_DIR] [SECONDS] [OTHER.scr...]
+# saver's CPU time per tick. This build runs with its curves classic and then
+# at the screen's full resolution.
+#   scripts/measure-cpu.sh [--screen WIDTHxHEIGHT] [BUILD_DIR] [SECONDS] [OTHER.scr...]
 # Each OTHER.scr (another release's saver, say) is measured beside this
 # build's in the same session, with the same settings. With
 # GYREL_TWO_MONITORS=1 every run is on two emulated 800 x 600 monitors, and
-# this build runs with the picture on each monitor off and then on.
+# this build runs with the picture on each monitor off and then on. With
+# --screen the runs are on a virtual screen of that size of their own.
 set -eu
+if [ "${1:-}" = --screen ]; then
+  export GYREL_SCREEN="${2}x24"
+  unset DISPLAY
+  shift 2
+fi
 build_dir=${1:-build/windows}
 seconds=${2:-30}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -55,14 +62,17 @@ for profile in defaults heaviest; do
   for other in "${others[@]}"; do
     run "saver /s ($(basename "$(dirname "$(dirname "$(dirname "$other")")")"))" wine "$other" /s
   done
-  for each in "${each_monitor[@]}"; do
-    wine reg add "$key" /v PictureOnEachMonitor /t REG_DWORD /d $each /f >/dev/null 2>&1
-    run "saver /s$([ ${#each_monitor[@]} = 1 ] || echo ", each monitor $each")" wine "$build/GyrelSaver.scr" /s
-  done
-  saver_cpu=$process_cpu
   ticks=$(wine "$build/timer_only.exe" 1 "$seconds" | tr -d "\r" | sed -n "s/^ticks //p")
+  for each in "${each_monitor[@]}"; do
+    for fine in 0 1; do
+      wine reg add "$key" /v PictureOnEachMonitor /t REG_DWORD /d $each /f >/dev/null 2>&1
+      wine reg add "$key" /v FineCurves /t REG_DWORD /d $fine /f >/dev/null 2>&1
+      run "saver /s, fine $fine$([ ${#each_monitor[@]} = 1 ] || echo ", each monitor $each")" wine "$build/GyrelSaver.scr" /s
+      awk -v cpu=$process_cpu -v t=$ticks -v s=$seconds "BEGIN { printf \"    saver CPU per tick %.3f ms\n\", cpu * s / t * 1000 }"
+    done
+  done
   run "timer only (1 ms)" wine "$build/timer_only.exe" 1 "$((seconds + 5))"
-  awk -v cpu=$saver_cpu -v t=$ticks -v s=$seconds "BEGIN { printf \"ticks per second %.1f; saver CPU per tick %.3f ms\n\", t / s, cpu * s / t * 1000 }"
+  awk -v t=$ticks -v s=$seconds "BEGIN { printf \"ticks per second %.1f\n\", t / s }"
 done
 wine reg delete "$key" /f >/dev/null 2>&1 || true
 ' _ "$build_dir" "$seconds" "$here" "${@:3}"

@@ -8,12 +8,20 @@
 
 namespace {
 double drawNs = 0;
+double fineNs = 0;
 double trigNs = 0;
 
 void BM_DrawAll20x800(benchmark::State &state) {
   PrepareDrawWorkload();
   for (auto _ : state)
     RunDrawTick();
+  state.SetItemsProcessed(state.iterations() * kPointsPerTick);
+}
+
+void BM_DrawAllFine4K20x800(benchmark::State &state) {
+  PrepareDrawWorkload();
+  for (auto _ : state)
+    RunDrawTick(true);
   state.SetItemsProcessed(state.iterations() * kPointsPerTick);
 }
 
@@ -30,7 +38,8 @@ public:
     for (const Run &run : runs) {
       const double ns =
           run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations) / kPointsPerTick;
-      if (run.benchmark_name().find("DrawAll") != std::string::npos) drawNs = ns;
+      if (run.benchmark_name().find("DrawAll20") != std::string::npos) drawNs = ns;
+      if (run.benchmark_name().find("Fine4K") != std::string::npos) fineNs = ns;
       if (run.benchmark_name().find("BareTrig") != std::string::npos) trigNs = ns;
     }
   }
@@ -38,15 +47,16 @@ public:
 } // namespace
 
 BENCHMARK(BM_DrawAll20x800)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawAllFine4K20x800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BareTrig20x800)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf(
-      "DrawAll 20x800: %.2f ns/point\nbare trig:      %.2f ns/point\nratio:          %.3f\n",
-      drawNs, trigNs, trigNs > 0 ? drawNs / trigNs : 0.0);
+  std::printf("DrawAll 20x800: %.2f ns/point\nfine, 3840x2160: %.2f ns/point\n"
+              "bare trig:      %.2f ns/point\nratio:          %.3f\n",
+              drawNs, fineNs, trigNs, trigNs > 0 ? drawNs / trigNs : 0.0);
   benchmark::Shutdown();
   return 0;
 }

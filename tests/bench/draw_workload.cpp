@@ -36,12 +36,15 @@ void PrepareDrawWorkload() {
   SpawnCurves(benchCurves, kBenchCurves);
 }
 
-void RunDrawTick() {
+void RunDrawTick(bool fine4k) {
   // Long curves (up to 62204 points) rarely finish; respawn keeps every tick full.
   for (TrochoidCurve &curve : benchCurves.curves) {
     if (curve.stepsDone + kBenchPointsPerTick > curve.stepsPerRun) curve.Restart();
   }
-  benchCurves.DrawAll(nullSurface, 1920, 1080, kBenchPointsPerTick);
+  if (fine4k)
+    benchCurves.DrawAll(nullSurface, 3840, 2160, kBenchPointsPerTick, FineCurveScale(3840, 2160));
+  else
+    benchCurves.DrawAll(nullSurface, 1920, 1080, kBenchPointsPerTick);
 }
 
 double RunBareTrigTick() {

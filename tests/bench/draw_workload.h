@@ -9,5 +9,7 @@ constexpr int kBenchPointsPerTick = 800;
 constexpr long long kPointsPerTick = static_cast<long long>(kBenchCurves) * kBenchPointsPerTick;
 
 void PrepareDrawWorkload();
-void RunDrawTick();       // DrawAll of the prepared picture, restarted when finished
+// DrawAll of the prepared picture, restarted when finished: classic, or at
+// the resolution of a 3840 x 2160 screen.
+void RunDrawTick(bool fine4k = false);
 double RunBareTrigTick(); // the same number of sin/cos quadruples; returns a sum to keep
