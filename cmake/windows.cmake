@@ -98,12 +98,19 @@ set_tests_properties(saver_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 add_test(NAME win9x_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/win9x_e2e.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(win9x_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 
-# The setup program, made with NSIS from the saver and its help file.
+# The per-user install's "make it my screen saver" program, and the setup
+# program, made with NSIS from the saver, its help file and that program.
+set(MAKE_CURRENT ${CMAKE_BINARY_DIR}/MakeCurrent.exe)
+add_custom_command(OUTPUT ${MAKE_CURRENT}
+  COMMAND makensis -V2 -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DOUTFILE=${MAKE_CURRENT}
+          ${CMAKE_SOURCE_DIR}/installer/MakeCurrent.nsi
+  DEPENDS ${CMAKE_SOURCE_DIR}/installer/MakeCurrent.nsi ${CMAKE_SOURCE_DIR}/installer/current-saver.nsh)
 set(SETUP ${CMAKE_BINARY_DIR}/GyrelSaver-Setup.exe)
 add_custom_command(OUTPUT ${SETUP}
   COMMAND makensis -V2 -DVERSION=${PROJECT_VERSION} -DBUILD_DIR=${CMAKE_BINARY_DIR}
           -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DOUTFILE=${SETUP} ${CMAKE_SOURCE_DIR}/installer/GyrelSaver.nsi
-  DEPENDS GyrelSaver ${CMAKE_BINARY_DIR}/GyrelSaver.chm ${CMAKE_SOURCE_DIR}/installer/GyrelSaver.nsi
+  DEPENDS GyrelSaver ${CMAKE_BINARY_DIR}/GyrelSaver.chm ${MAKE_CURRENT} ${CMAKE_SOURCE_DIR}/installer/GyrelSaver.nsi
+          ${CMAKE_SOURCE_DIR}/installer/current-saver.nsh
           ${CMAKE_SOURCE_DIR}/resources/gyrel.ico ${CMAKE_SOURCE_DIR}/resources/setup-welcome.bmp ${CMAKE_SOURCE_DIR}/resources/setup-header.bmp)
 add_custom_target(setup ALL DEPENDS ${SETUP})
 

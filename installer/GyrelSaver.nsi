@@ -4,24 +4,38 @@ Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 
+; Two ways to install, as the installer system's multi-user support offers
+; them (/AllUsers, /CurrentUser on the command line): for all users (system
+; folder, Program Files, an administrator) or for the current user alone
+; (the user's own programs folder, no administrator), the choice of a user
+; who is not an administrator.
+!define MULTIUSER_EXECUTIONLEVEL Highest
+!define MULTIUSER_MUI
+!define MULTIUSER_INSTALLMODE_COMMANDLINE
+!define MULTIUSER_INSTALLMODE_INSTDIR "GyrelSaver"
+!define MULTIUSER_USE_PROGRAMFILES64
+!define MULTIUSER_INSTALLMODE_FUNCTION ModeChosen
+!define MULTIUSER_INSTALLMODE_UNFUNCTION un.ModeChosen
+!include "MultiUser.nsh"
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
+!include "${SOURCE_DIR}\installer\current-saver.nsh"
 
 !define PRODUCT "GyrelSaver"
 !define PUBLISHER "Quorvel"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver"
 !define SETTINGS_KEY "Software\Quorvel\GyrelSaver"
-!define DESKTOP_KEY "Control Panel\Desktop"
+!define START_MENU "$SMPROGRAMS\GyrelSaver"
+Var FinishText ; the finish page's, by install mode
 
 Name "${PRODUCT} ${VERSION}"
 ; Setup and uninstaller are signed when scripts/sign.sh is given a certificate.
 !finalize '"${SOURCE_DIR}/scripts/sign.sh" "%1"' = 0
 !uninstfinalize '"${SOURCE_DIR}/scripts/sign.sh" "%1"' = 0
 OutFile "${OUTFILE}"
-; The help file's path is the one the settings use by default.
-InstallDir "$PROGRAMFILES64\GyrelSaver"
-RequestExecutionLevel admin
+; For all users the help file's path is the one the settings use by default;
+; the saver finds it in the folder the setup records otherwise.
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 
@@ -49,9 +63,12 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_WELCOMEPAGE_TEXT "This will install ${PRODUCT}, a screen saver that grows trochoid curves on a drifting colour gradient.$\r$\n$\r$\nClick Next to continue."
 !define MUI_COMPONENTSPAGE_NODESC
 !insertmacro MUI_PAGE_WELCOME
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "Install GyrelSaver for everyone who uses this computer (needs an administrator) or only for you. Installed only for you, GyrelSaver is not in the Screen Saver Settings list: the Start menu has entries for its settings and for making it your screen saver."
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "${PRODUCT} is installed"
+!define MUI_FINISHPAGE_TEXT "$FinishText"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Open the screen-saver settings"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
@@ -62,36 +79,70 @@ BrandingText "${PRODUCT} ${VERSION}"
 !insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
 
+Var SaverFile ; where the saver goes: the system folder, or beside the help for one user
+
 Section "GyrelSaver screen saver (required)" SecSaver
   SectionIn RO
-  ; A 64-bit installer writes to the 64-bit system directory directly,
-  ; where Windows looks for screen savers.
-  SetOutPath "$SYSDIR"
+  ${If} $MultiUser.InstallMode == AllUsers
+    ; A 64-bit installer writes to the 64-bit system directory directly,
+    ; where Windows looks for screen savers.
+    SetOutPath "$SYSDIR"
+  ${Else}
+    SetOutPath "$INSTDIR"
+  ${EndIf}
   File "${BUILD_DIR}\GyrelSaver.scr"
+  StrCpy $SaverFile "$OUTDIR\GyrelSaver.scr"
   SetOutPath "$INSTDIR"
   File "${BUILD_DIR}\GyrelSaver.chm"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
+  ${If} $MultiUser.InstallMode == CurrentUser
+    File "${BUILD_DIR}\MakeCurrent.exe"
+    CreateDirectory "${START_MENU}"
+    CreateShortcut "${START_MENU}\GyrelSaver Settings.lnk" "$SaverFile" "/c" "$SaverFile" 0
+    CreateShortcut "${START_MENU}\Make GyrelSaver my screen saver.lnk" "$INSTDIR\MakeCurrent.exe" "" "$SaverFile" 0
+  ${EndIf}
 
+  ; SHCTX: HKLM for all users, HKCU for one.
   SetRegView 64
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$SYSDIR\GyrelSaver.scr,0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$SaverFile,0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe" /$MultiUser.InstallMode'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /$MultiUser.InstallMode /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  ${GetSize} "$SYSDIR" "/M=GyrelSaver.scr /S=0K /G=0" $3 $1 $2
-  IntOp $0 $0 + $3
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  ${If} $MultiUser.InstallMode == AllUsers
+    ${GetSize} "$SYSDIR" "/M=GyrelSaver.scr /S=0K /G=0" $3 $1 $2
+    IntOp $0 $0 + $3
+  ${EndIf}
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section "Make GyrelSaver the current screen saver" SecCurrent
-  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$SYSDIR\GyrelSaver.scr"
-  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+; Only for one user: an elevated setup's HKEY_CURRENT_USER is the
+; administrator's, not the user's.
+Section "Make GyrelSaver my current screen saver" SecCurrent
+  !insertmacro MakeCurrentSaver "$SaverFile"
 SectionEnd
+
+Function .onInit
+  !insertmacro MULTIUSER_INIT
+FunctionEnd
+
+; Called whenever the mode is chosen, from the command line or the page.
+Function ModeChosen
+  ${If} $MultiUser.InstallMode == AllUsers
+    SectionSetFlags ${SecCurrent} 0
+    SectionSetText ${SecCurrent} "" ; hidden
+    StrCpy $FinishText "${PRODUCT} is installed for every user of this computer. To use it, choose GyrelSaver in the Screen Saver Settings (Settings, Personalization, Lock screen, Screen saver)."
+  ${Else}
+    StrCpy $FinishText "${PRODUCT} is installed for you. The Start menu's GyrelSaver folder has its settings and makes it your screen saver again after you chose another."
+    SectionSetFlags ${SecCurrent} ${SF_SELECTED}
+    SectionSetText ${SecCurrent} "Make GyrelSaver my current screen saver"
+  ${EndIf}
+FunctionEnd
 
 ; The screen-saver settings exist only where the system has its display
 ; control panel; elsewhere the finish page offers nothing to open.
@@ -101,25 +152,73 @@ Function OpenScreenSaverSettings
   ${EndIf}
 FunctionEnd
 
+Function un.onInit
+  !insertmacro MULTIUSER_UNINIT
+FunctionEnd
+
+Function un.ModeChosen
+FunctionEnd
+
+; Forgets the current-saver choice in one user's desktop key ($R1, under
+; root $R2: "HKCU" or "HKU") where it names this saver ($R3, long form),
+; in whatever form it is stored. Sets $R4 to 1 when it did.
+!macro ForgetSaverIn ROOT
+  ReadRegStr $R0 ${ROOT} "$R1${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} $R0 != ""
+    !insertmacro LongPath
+    ${If} $R0 == $R3
+      DeleteRegValue ${ROOT} "$R1${DESKTOP_KEY}" "SCRNSAVE.EXE"
+      WriteRegStr ${ROOT} "$R1${DESKTOP_KEY}" "ScreenSaveActive" "0"
+      StrCpy $R4 1
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 Section "Uninstall"
   SetRegView 64
-  Delete "$SYSDIR\GyrelSaver.scr"
-  Delete "$INSTDIR\GyrelSaver.chm"
-  Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
-
-  ; Forget the current-saver choice only when it is this saver.
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${GetFileName} "$0" $1
-  ${If} $1 == "GyrelSaver.scr"
-    DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "0"
+  ${If} $MultiUser.InstallMode == AllUsers
+    StrCpy $SaverFile "$SYSDIR\GyrelSaver.scr"
+  ${Else}
+    StrCpy $SaverFile "$INSTDIR\GyrelSaver.scr"
+  ${EndIf}
+  ; Compared while the file is still there to give its long form.
+  StrCpy $R0 $SaverFile
+  !insertmacro LongPath
+  StrCpy $R3 $R0
+  StrCpy $R4 0
+  ${If} $MultiUser.InstallMode == AllUsers
+    ; Every user whose profile is loaded; never only the administrator's own.
+    StrCpy $R5 0
+    ${Do}
+      EnumRegKey $R1 HKU "" $R5
+      ${IfThen} $R1 == "" ${|} ${ExitDo} ${|}
+      StrCpy $R1 "$R1\"
+      !insertmacro ForgetSaverIn HKU
+      IntOp $R5 $R5 + 1
+    ${Loop}
+    ${If} $R4 = 1
+      System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i 2)'
+    ${EndIf}
+  ${Else}
+    StrCpy $R1 ""
+    !insertmacro ForgetSaverIn HKCU
+    ${If} $R4 = 1
+      System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_UPDATEINIFILE_SENDCHANGE})'
+    ${EndIf}
+    ; The settings are this user's own: ask, and keep them when nobody answers.
+    MessageBox MB_YESNO|MB_ICONQUESTION "Delete your GyrelSaver settings too?" /SD IDNO IDNO keep
+      DeleteRegKey HKCU "${SETTINGS_KEY}"
+      DeleteRegKey /ifempty HKCU "Software\Quorvel"
+    keep:
   ${EndIf}
 
-  ; The settings are the user's: ask, and keep them when nobody answers.
-  MessageBox MB_YESNO|MB_ICONQUESTION "Delete your GyrelSaver settings too?" /SD IDNO IDNO keep
-    DeleteRegKey HKCU "${SETTINGS_KEY}"
-    DeleteRegKey /ifempty HKCU "Software\Quorvel"
-  keep:
+  Delete "$SaverFile"
+  Delete "$INSTDIR\GyrelSaver.chm"
+  Delete "$INSTDIR\MakeCurrent.exe"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "${START_MENU}\GyrelSaver Settings.lnk"
+  Delete "${START_MENU}\Make GyrelSaver my screen saver.lnk"
+  RMDir "${START_MENU}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd

@@ -62,14 +62,16 @@ makensis -V1 -DVERSION="$version" -DBUILD_DIR="$BUILD" -DSOURCE_DIR="$source" \
   -DOUTFILE="$OUT/setup.exe" "$source/installer/GyrelSaver.nsi"
 check "the saver and the setup are signed" signed "$OUT/GyrelSaver.scr" "$OUT/setup.exe"
 
+# All users (what /S picks for an administrator): the system folder and Program
+# Files; the administrator's own HKCU is not made the user's.
 wine "$OUT/setup.exe" /S
 check "the saver and help file are where the settings expect them, the uninstaller beside" \
   bash -c "cmp '$system_scr' '$SCR' && cmp '$program_dir/GyrelSaver.chm' '$BUILD/GyrelSaver.chm' && test -s '$program_dir/Uninstall.exe'"
 check "the uninstaller it writes is signed" signed "$program_dir/Uninstall.exe"
 listed=$({ for v in DisplayName Publisher DisplayVersion DisplayIcon EstimatedSize; do value_of "$uninstall_key" $v; done
-  value_of "$desktop_key" SCRNSAVE.EXE; value_of "$desktop_key" ScreenSaveActive; } | tr '\n' '|')
-check "listed in Add/Remove Programs with icon and size; the current saver, saving on ($listed)" \
-  grep -qix "GyrelSaver|Quorvel|$version|.*system32.GyrelSaver.scr,0|0x[0-9a-f]*|.*system32.GyrelSaver.scr|1|" <<<"$listed"
+  echo "current=$(value_of "$desktop_key" SCRNSAVE.EXE)"; } | tr '\n' '|')
+check "listed in Add/Remove Programs with icon and size; not made the installing account's saver ($listed)" \
+  grep -qix "GyrelSaver|Quorvel|$version|.*system32.GyrelSaver.scr,0|0x[0-9a-f]*|current=|" <<<"$listed"
 start_saver 'C:\windows\system32\GyrelSaver.scr' /s
 close_with click 1
 check "the installed saver runs and closes with 0 ($exit_status)" [ "$exit_status" = 0 ]
@@ -90,12 +92,45 @@ check "with a planted hhctrl.ocx Help opens the system's viewer" \
 check "and never loads the planted one" test ! -e "$GYREL_DOUBLE_LOG"
 wine reg add "$control" /ve /d "$registered" /f >/dev/null 2>&1
 set_settings DrawSpeed=42 # the user's own setting
-
-wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
+# The user chose it in the Display settings, which stored the short form.
+set_current() { wine reg add "$desktop_key" /v SCRNSAVE.EXE /d "$(short_path "$1")" /f >/dev/null 2>&1; }
+short_path() { # the folder's short form from cmd, the file's from dir /x
+  printf '%s\\%s' "$(wine cmd /c "for %I in (${1%\\*}) do @echo %~sI" | tr -d '\r')" \
+    "$(wine cmd /c "dir /x $1" | tr -d '\r' | awk -v n="${1##*\\}" '$NF == n { print $(NF - 1) }')"
+}
+set_current 'C:\windows\system32\GyrelSaver.scr'
+check "the current saver is stored in its short form ($(value_of "$desktop_key" SCRNSAVE.EXE))" \
+  bash -c "value=\$(wine reg query '$desktop_key' /v SCRNSAVE.EXE | tr -d '\r'); [[ \$value == *~* ]]"
+wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /AllUsers /S
 # The uninstaller runs from a copy in the temporary folder: wait for its work.
-for _ in $(seq 1 100); do [ -e "$system_scr" ] || [ -e "$program_dir" ] || break; sleep 0.2; done
-check "saver, folder, Add/Remove entry and the current-saver choice are removed" \
-  bash -c "[ ! -e '$system_scr' ] && [ ! -e '$program_dir' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ]"
-check "the user's settings are kept (asked, silent answers keep)" [ "$(value_of "$settings_key" DrawSpeed)" = 0x2a ]
+gone() { for _ in $(seq 1 100); do [ -e "$1" ] || break; sleep 0.2; done; sleep 0.5; }
+gone "$program_dir"
+check "saver, folder, Add/Remove entry and the user's current-saver choice are removed" \
+  bash -c "[ ! -e '$program_dir' ] && [ ! -e '$system_scr' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ]"
+check "the user's settings are kept: an all-users uninstall deletes none" [ "$(value_of "$settings_key" DrawSpeed)" = 0x2a ]
+
+# One user, no administrator: the user's programs folder, HKCU, the Start menu.
+user=$(id -un)
+user_dir="$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/GyrelSaver"
+user_scr_w="C:\\users\\$user\\AppData\\Local\\Programs\\GyrelSaver\\GyrelSaver.scr"
+menu="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/GyrelSaver"
+user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver'
+wine "$OUT/setup.exe" /S /CurrentUser
+check "one user: saver, help, uninstaller and Start-menu entries in the user's folders, listed for the user, made current" \
+  bash -c "cmp '$user_dir/GyrelSaver.scr' '$SCR' && test -s '$user_dir/GyrelSaver.chm' && test -s '$user_dir/Uninstall.exe' && test -s '$menu/GyrelSaver Settings.lnk' && test -s '$menu/Make GyrelSaver my screen saver.lnk' && [ '$(value_of "$user_key" UninstallString)' = '\"${user_scr_w%\\*}\\Uninstall.exe\" /CurrentUser' ] && [ '$(value_of "$desktop_key" SCRNSAVE.EXE)' = '$user_scr_w' ] && [ ! -e '$system_scr' ]"
+check "the per-user saver's Help finds the help beside it" help_viewer "$user_scr_w"
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/dev/null 2>&1
+wine "${user_scr_w%\\*}\\MakeCurrent.exe" /S
+check "its Start-menu program makes it the current saver again ($(value_of "$desktop_key" SCRNSAVE.EXE))" \
+  [ "$(value_of "$desktop_key" SCRNSAVE.EXE)/$(value_of "$desktop_key" ScreenSaveActive)" = "$user_scr_w/1" ]
+set_current "$user_scr_w"
+# Uninstalled as a user would: Next, Uninstall, Yes to deleting the settings, Finish.
+wine "${user_scr_w%\\*}\\Uninstall.exe" /CurrentUser &
+for step in 1 2 3 4; do
+  timeout 15 xdotool search --sync --name "GyrelSaver.*Uninstall" >/dev/null && sleep 1.5 && xdotool key Return
+done
+gone "$user_dir"
+check "one user: files, entries and the current-saver choice removed; settings deleted as asked" \
+  bash -c "[ ! -e '$user_dir' ] && [ ! -e '$menu' ] && ! wine reg query '$user_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ] && ! wine reg query '$settings_key' >/dev/null 2>&1"
 reset_settings
 finish
