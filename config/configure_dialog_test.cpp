@@ -145,6 +145,7 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValuesCancelNothing) {
     Send(dialog, IDC_MAX_COUNT, WM_VSCROLL, 0); // below the minimum: it follows
     EXPECT_EQ(Spun(dialog, IDC_MIN_COUNT), 0);
     Click(dialog, IDC_USE_FIXED_FREQUENCY);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_FREQUENCY))) << "ticked: a user can type";
     SetDlgItemTextA(dialog, IDC_FREQUENCY, "321");
     Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
     Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);

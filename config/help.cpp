@@ -21,16 +21,13 @@ void OpenPage(const char *path) {
   const std::string address = std::string(kWebSiteHost) + path;
   ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOW);
 }
-// The bare name through the whole search order would start in the program's
-// own folder, where a planted hhctrl.ocx would run. On the NT family only
-// the system directory is searched; systems without that flag (no
-// AddDllDirectory) and the 9x family take the plain call.
-HMODULE LoadBareHelpControl() {
-  const char *const name = "hhctrl.ocx";
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (!hostState.isWin9x && kernel && GetProcAddress(kernel, "AddDllDirectory"))
-    return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  return LoadLibraryA(name);
+// By its full path in the system directory: the bare name would be searched
+// for, starting in the program's own folder, where a planted hhctrl.ocx would run.
+HMODULE LoadSystemHelpControl() {
+  char folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  return LoadLibraryA((std::string(folder, length) + "\\hhctrl.ocx").c_str());
 }
 } // namespace
 
@@ -51,7 +48,7 @@ HWND InvokeHtmlHelp(HWND owner, const char *file, UINT command, DWORD_PTR data) 
   if (!helpLibrary && !helpFailed) {
     char location[260];
     if (QueryHtmlHelpLocation(location)) helpLibrary = LoadLibraryA(location);
-    if (!helpLibrary) helpLibrary = LoadBareHelpControl();
+    if (!helpLibrary) helpLibrary = LoadSystemHelpControl();
     if (!helpLibrary) {
       helpFailed = true;
       return nullptr;

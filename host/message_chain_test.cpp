@@ -32,24 +32,6 @@ BOOL WINAPI CountGradientFill(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG) {
 
 // The monitors the system reports while a test sets them.
 std::vector<RECT> monitors;
-decltype(&GetSystemMetrics) realGetSystemMetrics;
-int WINAPI ReportedMetrics(int index) {
-  RECT all{};
-  for (const RECT &m : monitors)
-    UnionRect(&all, &all, &m);
-  switch (index) {
-  case SM_XVIRTUALSCREEN:
-    return all.left;
-  case SM_YVIRTUALSCREEN:
-    return all.top;
-  case SM_CXVIRTUALSCREEN:
-    return all.right - all.left;
-  case SM_CYVIRTUALSCREEN:
-    return all.bottom - all.top;
-  default:
-    return realGetSystemMetrics(index);
-  }
-}
 BOOL WINAPI ReportedMonitors(HDC, LPCRECT clip, MONITORENUMPROC callback, LPARAM data) {
   for (RECT part : monitors)
     if (IntersectRect(&part, &part, clip)) callback(nullptr, nullptr, &part, data);
@@ -176,6 +158,7 @@ TEST_F(MessageChain, MouseTravelAndARefusedPassword) {
   hostState.isWin9x = 1;
   hostState.verifyPassword = [](HWND) -> BOOL {
     ++prompts;
+    clockOffset += 300;     // a slow answer: the quiet time runs from the prompt's end
     SetCursorPos(150, 150); // the user moved the mouse to the prompt and clicked
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     SendMessageA(window, WM_LBUTTONDOWN, 0, 0);
@@ -189,10 +172,37 @@ TEST_F(MessageChain, MouseTravelAndARefusedPassword) {
     EXPECT_EQ(Trace(WM_MOUSEMOVE), s[2] ? "0/1/D" : "0/0/D") << s[0] << "," << s[1];
   }
   EXPECT_EQ(Trace(WM_CLOSE), "0/0/-"); // refused
+  EXPECT_EQ(Trace(WM_CLOSE), "0/0/-"); // a click just after: no second prompt
   EXPECT_EQ(prompts, 1);
   EXPECT_EQ(GetCursor(), nullptr);
   SetCursorPos(152, 151);
   EXPECT_EQ(Trace(WM_MOUSEMOVE), "0/0/D"); // 3 from the reset reference
+}
+
+// On the 9x family /a asks the system's password change for the screen saver,
+// owned by the given window.
+TEST_F(MessageChain, ChangePasswordOn9x) {
+  static std::string asked;
+  const auto realVersion = HookImport(
+      "kernel32.dll", "GetVersionExA", +[](OSVERSIONINFOA *v) -> BOOL {
+        return v->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS, TRUE;
+      });
+  static decltype(&GetProcAddress) realProc;
+  realProc = HookImport(
+      "kernel32.dll", "GetProcAddress", +[](HMODULE module, LPCSTR name) -> FARPROC {
+        using Change = DWORD(WINAPI *)(LPCSTR, HWND, DWORD, LPVOID);
+        const Change change = [](LPCSTR what, HWND owner, DWORD, LPVOID) -> DWORD {
+          return asked = std::string(what) + " " + std::to_string(UINT_PTR(owner)), 0;
+        };
+        return std::string(name) == "PwdChangePasswordA" ? FARPROC(change) : realProc(module, name);
+      });
+  parent =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(SaverMain(hostState.instance, ("/a " + std::to_string(UINT_PTR(parent))).c_str()), 0);
+  HookImport("kernel32.dll", "GetVersionExA", realVersion);
+  HookImport("kernel32.dll", "GetProcAddress", realProc);
+  SetUnhandledExceptionFilter(nullptr); // the fault guard it installed
+  EXPECT_EQ(asked, "SCRSAVE " + std::to_string(UINT_PTR(parent)));
 }
 
 // Lines with no mode this system runs end with -1 before any window is made.
@@ -269,33 +279,31 @@ TEST_F(MessageChain, ABackgroundAtMostOncePerSecond) {
   EXPECT_EQ(painted, "1000 2000 ");
 }
 
-// After a display change the full-screen window covers the new virtual
-// screen, the monitors are read again and the picture's curves start again.
+// After a display change the full-screen window covers the virtual screen
+// again, the monitors are read again and the picture's curves start again.
 TEST_F(MessageChain, ADisplayChangeCoversTheNewScreen) {
   Make(FullScreen);
   settings.PictureOnEachMonitor = true;
-  realGetSystemMetrics = HookImport("user32.dll", "GetSystemMetrics", ReportedMetrics);
   const auto realEnum = HookImport("user32.dll", "EnumDisplayMonitors", ReportedMonitors);
   const std::pair<std::vector<RECT>, const char *> layouts[] = {
-      {{{0, 0, 400, 300}, {400, 0, 600, 150}}, "0,0,600,300 600x300 0,0,400,300 400,0,600,150 "},
-      {{{0, 0, 400, 300}}, "0,0,400,300 400x300 "}, // one monitor: the classic picture
-      {{{-300, 0, 0, 200}, {0, 0, 500, 400}}, "-300,0,500,400 800x400 0,0,300,200 300,0,800,400 "}};
+      {{{0, 0, 400, 300}, {400, 0, 900, 150}}, "1 0,0,400,300 400,0,900,150 "},
+      {{{0, 0, 400, 300}}, "1 "}}; // one monitor: the classic picture
   for (const auto &[layout, expected] : layouts) {
     monitors = layout;
+    SetWindowPos(window, nullptr, 10, 10, 100, 100, SWP_NOZORDER); // where the old screen left it
     Trace(WM_TIMER, kAnimationTimer);
     SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
-    RECT r;
-    GetWindowRect(window, &r);
-    std::string got = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                      std::to_string(r.right) + "," + std::to_string(r.bottom) + " " +
-                      std::to_string(clientWidth) + "x" + std::to_string(clientHeight) + " ";
+    RECT r, all{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    std::string got = std::to_string(GetWindowRect(window, &r) && EqualRect(&r, &all) &&
+                                     clientWidth == all.right) +
+                      " ";
+    int i = 0;
     for (const SurfaceRect &m : pictureMonitors)
-      got += std::to_string(m.left) + "," + std::to_string(m.top) + "," + std::to_string(m.right) +
-             "," + std::to_string(m.bottom) + " ";
+      for (int v : {m.left, m.top, m.right, m.bottom})
+        got += std::to_string(v) + (++i % 4 ? "," : " ");
     EXPECT_EQ(got, expected);
     EXPECT_EQ(pictureCurves.curves.front().stepsDone, 0) << expected;
   }
-  HookImport("user32.dll", "GetSystemMetrics", realGetSystemMetrics);
   HookImport("user32.dll", "EnumDisplayMonitors", realEnum);
   settings = SaverSettings();
 }

@@ -1,15 +1,18 @@
 // A surface that records every call as "Name(args) " with the points handed to
-// it, and keeps a fingerprint (FNV-1a) of every call, point and vertex.
+// it (and the start and mapping of each line), and keeps a fingerprint
+// (FNV-1a) of every call, point and vertex.
 #pragma once
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "figure/surface.h"
+#include "figure/mirror_surface.h"
 
 struct RecordingSurface final : Surface {
   std::string calls;
   std::vector<std::vector<SurfacePoint>> polylines;
+  SurfaceMapping map;
+  std::vector<std::pair<SurfacePoint, SurfaceMapping>> lineStarts;
   std::uint64_t fingerprint = 14695981039346656037u;
   SurfaceRect client{0, 0, 0, 0};
   SurfaceObject nextPen = 100, selected = 1; // 1: the pen a fresh DC holds
@@ -24,9 +27,13 @@ struct RecordingSurface final : Surface {
     for (std::size_t i = start; i < calls.size(); ++i)
       Mix(calls[i]);
   }
-  void SetMapMode(int mode) override { Log("SetMapMode", mode); }
-  void SetWindowExtEx(int w, int h) override { Log("SetWindowExtEx", w, h); }
-  void SetViewportExtEx(int w, int h) override { Log("SetViewportExtEx", w, h); }
+  void SetMapMode(int mode) override { Log("SetMapMode", map.mode = mode); }
+  void SetWindowExtEx(int w, int h) override {
+    Log("SetWindowExtEx", w, h), map.windowExtent = {w, h};
+  }
+  void SetViewportExtEx(int w, int h) override {
+    Log("SetViewportExtEx", w, h), map.viewportExtent = {w, h};
+  }
   void SetViewportOrgEx(int x, int y) override { Log("SetViewportOrgEx", x, y); }
   SurfaceObject CreatePen(int style, int width, ColorRef color) override {
     Log("CreatePen", style, width, color);
@@ -38,7 +45,9 @@ struct RecordingSurface final : Surface {
     return std::exchange(selected, object);
   }
   void DeleteObject(SurfaceObject object) override { Log("DeleteObject", object), --livePens; }
-  void MoveToEx(int x, int y) override { Log("MoveToEx", x, y); }
+  void MoveToEx(int x, int y) override {
+    Log("MoveToEx", x, y), lineStarts.push_back({{x, y}, map});
+  }
   void PolylineTo(const SurfacePoint *points, std::uint32_t count) override {
     Log("PolylineTo", count);
     for (const SurfacePoint &p : polylines.emplace_back(points, points + count))

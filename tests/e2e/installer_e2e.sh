@@ -53,9 +53,9 @@ check "help pages $pages are there and in the contents" bash -c "cd '$chm' && fo
 topics=$(awk '/^\.topic 100[1-9]$/ { getline; if (length) n++ } END { print n + 0 }' "$chm/HelpTopics.txt")
 check "popup topics 1001 to 1009 each have a text ($topics)" [ "$topics" = 9 ]
 
-openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=GyrelSaver test" -days 2 \
+openssl req -x509 -newkey rsa:2048 -passout pass:test-only -subj "/CN=GyrelSaver test" -days 2 \
   -keyout "$OUT/key.pem" -out "$OUT/cert.pem" 2>/dev/null
-export GYREL_SIGN_CERT="$OUT/cert.pem" GYREL_SIGN_KEY="$OUT/key.pem"
+export GYREL_SIGN_CERT="$OUT/cert.pem" GYREL_SIGN_KEY="$OUT/key.pem" GYREL_SIGN_PASS=test-only
 check "an unsigned build is not signed" bash -c "! osslsigncode verify -in '$SCR' >/dev/null 2>&1"
 cp "$SCR" "$OUT/GyrelSaver.scr" && "$source/scripts/sign.sh" "$OUT/GyrelSaver.scr"
 makensis -V1 -DVERSION="$version" -DBUILD_DIR="$BUILD" -DSOURCE_DIR="$source" \
