@@ -120,3 +120,8 @@ add_test(NAME imports_system_dlls_only
 set_tests_properties(imports_system_dlls_only PROPERTIES ENVIRONMENT "NO_EMULATOR=1")
 add_test(NAME installer_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/installer_e2e.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
 set_tests_properties(installer_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 400)
+
+# The saver seeded from its command line, for side-by-side screenshots.
+add_executable(seeded_saver WIN32 tests/bench/seeded_saver.cpp)
+target_link_libraries(seeded_saver gyrel_shell)
+target_link_options(seeded_saver PRIVATE ${STATIC_RUNTIME} -mconsole)
