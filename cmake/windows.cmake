@@ -37,7 +37,7 @@ target_compile_definitions(gyrel_core_checked PUBLIC _GLIBCXX_ASSERTIONS)
 configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 set(CMAKE_RC_FLAGS "-I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR}/generated")
 set_source_files_properties(resources/gyrel.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/gyrel.ico;${CMAKE_SOURCE_DIR}/resources/gyrel.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/version.h;${CMAKE_SOURCE_DIR}/resources/gyrel.ico;${CMAKE_SOURCE_DIR}/resources/gyrel.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
 add_executable(GyrelSaver WIN32 host/main.cpp resources/gyrel.rc)
 set_target_properties(GyrelSaver PROPERTIES SUFFIX ".scr")
