@@ -56,6 +56,7 @@ void NewPicture(HWND window) {
   backgroundShown = true;
   lastBackgroundTick = now;
   pictureWaiting = false;
+  finishedTicks = 0; // each picture rests its own pause, also one the dialog started
   WindowDrawing drawing(window);
   PaintBackground(drawing.surface);
   const int span = settings.MaxGyrels - settings.MinGyrels + 1;
@@ -75,10 +76,7 @@ LRESULT OnTick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     NewPicture(window);
   } else if (pictureCurves.AllFinished()) {
     const DWORD ticks = finishedTicks++;
-    if (ticks >= settings.PauseTicks) {
-      NewPicture(window);
-      finishedTicks = 0;
-    }
+    if (ticks >= settings.PauseTicks) NewPicture(window);
   }
   pictureCurves.DrawAll(drawing.surface, clientWidth, clientHeight,
                         static_cast<int>(settings.PointsPerCycle),

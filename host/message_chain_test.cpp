@@ -179,37 +179,30 @@ TEST_F(MessageChain, MouseTravelAndARefusedPassword) {
   EXPECT_EQ(Trace(WM_MOUSEMOVE), "0/0/D"); // 3 from the reset reference
 }
 
+// Lines with no mode this system runs end with -1 before any window is made.
 // On the 9x family /a asks the system's password change for the screen saver,
 // owned by the given window.
-TEST_F(MessageChain, ChangePasswordOn9x) {
+TEST_F(MessageChain, CommandLinesWithoutAModeAndThe9xPasswordChange) {
+  Make(FullScreen); // the owner
+  for (const char *tail : {"/p 0", "/p 99999", "/a 5", "/x", "/\ts", "4"})
+    EXPECT_EQ(SaverMain(GetModuleHandleA(nullptr), tail), -1) << tail;
   static std::string asked;
   const auto realVersion = HookImport(
-      "kernel32.dll", "GetVersionExA", +[](OSVERSIONINFOA *v) -> BOOL {
-        return v->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS, TRUE;
-      });
+      "kernel32.dll", "GetVersionExA",
+      +[](OSVERSIONINFOA *v) { return v->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS, TRUE; });
   static decltype(&GetProcAddress) realProc;
   realProc = HookImport(
       "kernel32.dll", "GetProcAddress", +[](HMODULE module, LPCSTR name) -> FARPROC {
-        using Change = DWORD(WINAPI *)(LPCSTR, HWND, DWORD, LPVOID);
-        const Change change = [](LPCSTR what, HWND owner, DWORD, LPVOID) -> DWORD {
-          return asked = std::string(what) + " " + std::to_string(UINT_PTR(owner)), 0;
+        const auto change = +[](LPCSTR what, HWND owner, DWORD, LPVOID) -> DWORD {
+          return asked = what + (" " + std::to_string(UINT_PTR(owner))), 0;
         };
         return std::string(name) == "PwdChangePasswordA" ? FARPROC(change) : realProc(module, name);
       });
-  parent =
-      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_EQ(SaverMain(hostState.instance, ("/a " + std::to_string(UINT_PTR(parent))).c_str()), 0);
+  EXPECT_EQ(SaverMain(hostState.instance, ("/a " + std::to_string(UINT_PTR(window))).c_str()), 0);
   HookImport("kernel32.dll", "GetVersionExA", realVersion);
   HookImport("kernel32.dll", "GetProcAddress", realProc);
   SetUnhandledExceptionFilter(nullptr); // the fault guard it installed
-  EXPECT_EQ(asked, "SCRSAVE " + std::to_string(UINT_PTR(parent)));
-}
-
-// Lines with no mode this system runs end with -1 before any window is made.
-TEST_F(MessageChain, BadCommandLinesEndWithMinusOne) {
-  for (const char *tail : {"/p 0", "/p 99999", "/a 5", "/x", "/\ts", "4"})
-    EXPECT_EQ(SaverMain(GetModuleHandleA(nullptr), tail), -1) << tail;
-  SetUnhandledExceptionFilter(nullptr); // the fault guard it installed
+  EXPECT_EQ(asked, "SCRSAVE " + std::to_string(UINT_PTR(window)));
 }
 
 // The count is the draw after the background's nine, modulo the span, plus
@@ -233,92 +226,67 @@ TEST_F(MessageChain, NewPictureDrawsTheCurveCount) {
   }
 }
 
-// A finished picture rests PauseTicks ticks, a picture without curves too.
-TEST_F(MessageChain, PictureRenewsAfterThePause) {
+// A finished picture rests PauseTicks ticks, counted from the first tick that
+// finds every curve closed; and however short the pictures, a new background
+// comes at most once a second, on the first tick after it. One asked for
+// sooner (as the dialog asks on a change) waits for that tick.
+TEST_F(MessageChain, PicturesRestThenRenewAtMostOnceASecond) {
   Make(FullScreen);
-  settings.SetRefreshPause(1); // 50 ticks at 1 ms
-  for (int curves : {3, 0}) {
+  const auto realGradientFill = HookImport("msimg32.dll", "GradientFill", CountGradientFill);
+  // curves (closed at once), pause (1: 50 ticks), a change at 1.5 s: backgrounds, 100 ms a tick
+  const std::tuple<int, int, bool, const char *> runs[] = {
+      {0, 0, false, "1000 2000 3000 4000 5000 6000 "},
+      {0, 1, false, "5100 "},
+      {3, 1, false, "5200 "},
+      {0, 0, true, "1000 2000 "}}; // the change: one curve that outlasts the run
+  for (const auto &[curves, pause, change, expected] : runs) {
     settings.MinGyrels = settings.MaxGyrels = curves;
+    settings.SetRefreshPause(pause);
     clockOffset += 1000;
     NewPicture(window);
     for (TrochoidCurve &curve : pictureCurves.curves)
       curve.stepsDone = curve.stepsPerRun;
-    if (curves) Trace(WM_TIMER, kAnimationTimer); // now every curve is finished
-    for (DWORD tick = 0; tick < settings.PauseTicks; ++tick)
+    std::string painted;
+    for (int ms = 100; ms <= 6000; ms += 100) {
+      clockOffset += 100;
+      backgrounds = 0;
       Trace(WM_TIMER, kAnimationTimer);
-    EXPECT_EQ(finishedTicks, settings.PauseTicks) << curves;
-    clockOffset += 1000;
-    Trace(WM_TIMER, kAnimationTimer);
-    EXPECT_EQ(finishedTicks, 0u) << curves;
-  }
-}
-
-// However short the pictures, a new background comes at most once a second,
-// on the first tick after the second is over; one asked for sooner (as the
-// dialog asks on a change) waits for that tick.
-TEST_F(MessageChain, ABackgroundAtMostOncePerSecond) {
-  Make(FullScreen);
-  settings.MinGyrels = settings.MaxGyrels = 0;
-  settings.SetRefreshPause(0);
-  clockOffset += 1000;
-  NewPicture(window); // of no curves
-  const auto realGradientFill = HookImport("msimg32.dll", "GradientFill", CountGradientFill);
-  std::string painted;
-  for (int ms = 100; ms <= 3000; ms += 100) {
-    clockOffset += 100;
-    backgrounds = 0;
-    Trace(WM_TIMER, kAnimationTimer);
-    if (ms == 1500) { // one curve that outlasts the test
-      settings.MinGyrels = settings.MaxGyrels = settings.PointsPerCycle = 1;
-      NewPicture(window);
+      if (change && ms == 1500) {
+        settings.MinGyrels = settings.MaxGyrels = settings.PointsPerCycle = 1;
+        NewPicture(window);
+      }
+      if (backgrounds) painted += std::to_string(ms) + " ";
     }
-    if (backgrounds) painted += std::to_string(ms) + " ";
+    EXPECT_EQ(painted, expected) << curves << " curves, pause " << pause;
   }
   HookImport("msimg32.dll", "GradientFill", realGradientFill);
-  settings = SaverSettings();
-  EXPECT_EQ(painted, "1000 2000 ");
-}
-
-// After a display change the full-screen window covers the virtual screen
-// again, the monitors are read again and the picture's curves start again.
-TEST_F(MessageChain, ADisplayChangeCoversTheNewScreen) {
-  Make(FullScreen);
-  settings.PictureOnEachMonitor = true;
-  const auto realEnum = HookImport("user32.dll", "EnumDisplayMonitors", ReportedMonitors);
-  const std::pair<std::vector<RECT>, const char *> layouts[] = {
-      {{{0, 0, 400, 300}, {400, 0, 900, 150}}, "1 0,0,400,300 400,0,900,150 "},
-      {{{0, 0, 400, 300}}, "1 "}}; // one monitor: the classic picture
-  for (const auto &[layout, expected] : layouts) {
-    monitors = layout;
-    SetWindowPos(window, nullptr, 10, 10, 100, 100, SWP_NOZORDER); // where the old screen left it
-    Trace(WM_TIMER, kAnimationTimer);
-    SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
-    RECT r, all{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    std::string got = std::to_string(GetWindowRect(window, &r) && EqualRect(&r, &all) &&
-                                     clientWidth == all.right) +
-                      " ";
-    int i = 0;
-    for (const SurfaceRect &m : pictureMonitors)
-      for (int v : {m.left, m.top, m.right, m.bottom})
-        got += std::to_string(v) + (++i % 4 ? "," : " ");
-    EXPECT_EQ(got, expected);
-    EXPECT_EQ(pictureCurves.curves.front().stepsDone, 0) << expected;
-  }
-  HookImport("user32.dll", "EnumDisplayMonitors", realEnum);
   settings = SaverSettings();
 }
 
 // The full-screen window covers the virtual screen, topmost, and reads the AC
-// line as it starts: an unchanged status does not close it. A loop ended by an
-// error from GetMessageA reads a record that started zeroed.
+// line as it starts: an unchanged status does not close it. After a display
+// change it covers the screen again, reads the monitors again (two now) and
+// starts its curves again. A loop ended by an error from GetMessageA reads a
+// record that started zeroed.
 TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
   static std::string closes;
   Fresh();
+  const auto realEnum = HookImport("user32.dll", "EnumDisplayMonitors", ReportedMonitors);
   SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    RECT r, all{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    closes = std::to_string(GetWindowRect(hostState.saverWindow, &r) && EqualRect(&r, &all)) +
+    const auto covers = [] {
+      RECT r, all{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+      return std::to_string(GetWindowRect(hostState.saverWindow, &r) && EqualRect(&r, &all) &&
+                            clientWidth == all.right);
+    };
+    closes = covers() +
              std::to_string(GetWindowLongPtrA(hostState.saverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    settings.PictureOnEachMonitor = true;
+    monitors = {{0, 0, 400, 300}, {400, 0, 900, 150}};
+    SetWindowPos(hostState.saverWindow, nullptr, 10, 10, 90, 90, SWP_NOZORDER); // the old screen's
+    SendMessageA(hostState.saverWindow, WM_DISPLAYCHANGE, 32, 0);
+    closes += " " + covers() + std::to_string(pictureMonitors.size()) +
+              std::to_string(pictureCurves.curves.front().stepsDone) + " ";
     for (int i = 0; i < 3; ++i) { // unchanged; then as if the line changed; the same again
       if (i == 1) hostState.lastAcLineStatus ^= 1;
       SendMessageA(hostState.saverWindow, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
@@ -327,7 +295,9 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
     DestroyWindow(hostState.saverWindow);
   });
   EXPECT_EQ(RunSaverWindow(nullptr), 0);
-  EXPECT_EQ(closes, "18010"); // covers (1), topmost (8), then closes 0, 1, 0
+  HookImport("user32.dll", "EnumDisplayMonitors", realEnum);
+  settings = SaverSettings();
+  EXPECT_EQ(closes, "18 120 010"); // covers, topmost; covers, 2 monitors, 0 steps; closes 0, 1, 0
   UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
 
   static bool zeroed = false;

@@ -12,16 +12,11 @@
 namespace {
 const char *kKey = "Software\\Quorvel\\GyrelSaver";
 std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char *>(&value), 4); }
-// Puts an empty file at `path` (in a folder of its own), or takes both away.
+// Makes an empty file, or deletes it.
 void Place(const std::string &path, bool present) {
-  const std::string folder = path.substr(0, path.find_last_of('\\'));
-  if (present) {
-    CreateDirectoryA(folder.c_str(), nullptr);
-    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  } else {
-    DeleteFileA(path.c_str());
-    RemoveDirectoryA(folder.c_str());
-  }
+  if (!present) DeleteFileA(path.c_str());
+  if (present)
+    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0));
 }
 } // namespace
 
@@ -62,6 +57,7 @@ TEST(Registry, WhatLoads) {
       {"", "HelpFile", REG_BINARY, p261, "HelpFile=C:\\Program"}, // no terminator
       {"", "HelpFile", REG_BINARY, "abc", "HelpFile=abc "},       // ends at the bytes read
   };
+  CreateDirectoryA("C:\\Program Files\\GyrelSaver", nullptr);
   Place(kDefaultHelpFile, true); // where the fallback finds it
   for (const auto &[given, name, type, data, loaded] : cases) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
@@ -86,39 +82,38 @@ TEST(Registry, WhatLoads) {
 }
 
 // With no HelpFile stored the help is found where it was installed: the
-// default place, else the folder the setup recorded, else beside the program.
-// A stored value always wins; a found one is not saved.
+// default place, else the folder the setup recorded, else beside the program
+// (which the dialog's test sees). A stored value wins; only it is saved.
 TEST(Registry, HelpFileWhereInstalled) {
-  char program[MAX_PATH];
-  std::string beside(program, GetModuleFileNameA(nullptr, program, MAX_PATH));
-  beside.replace(beside.find_last_of('\\') + 1, std::string::npos, "GyrelSaver.chm"); // built there
   char temp[MAX_PATH];
-  const std::string recorded = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "GyrelHelp";
-  const std::tuple<bool, const char *, const char *, std::string> cases[] = {
-      {true, "", "", kDefaultHelpFile},
-      {false, "", "", beside},
-      {false, "recorded", "", recorded + "\\GyrelSaver.chm"},
-      {false, "C:\\nowhere", "", beside},
-      {true, "recorded", "D:\\mine.chm", "D:\\mine.chm"}};
-  for (const auto &[atDefault, folder, stored, expected] : cases) {
+  const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "GyrelHelp";
+  const std::string recorded = folder + "\\GyrelSaver.chm";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  RegSetKeyValueA(HKEY_CURRENT_USER, kUninstallKeyPath, "InstallLocation", REG_SZ, folder.c_str(),
+                  DWORD(folder.size() + 1));
+  const std::tuple<bool, const char *, std::string> cases[] = {
+      // at the default, stored, found
+      {true, "", kDefaultHelpFile},
+      {false, "", recorded},
+      {false, "D:\\mine.chm", "D:\\mine.chm"}};
+  Place(recorded, true);
+  for (const auto &[atDefault, stored, found] : cases) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
     Place(kDefaultHelpFile, atDefault);
-    const std::string where = *folder == 'r' ? recorded : folder;
-    Place(recorded + "\\GyrelSaver.chm", *folder == 'r');
-    RegSetKeyValueA(HKEY_CURRENT_USER, kUninstallKeyPath, "InstallLocation", REG_SZ, where.c_str(),
-                    DWORD(where.size() + 1));
     if (*stored) RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "HelpFile", REG_SZ, stored, 13);
     SaverSettings s;
     s.Load();
     s.Save();
-    EXPECT_EQ(s.HelpFile, expected) << folder;
-    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, kKey, "HelpFile", RRF_RT_ANY, nullptr, nullptr,
-                           nullptr) == ERROR_SUCCESS,
-              *stored != 0)
-        << "stored only when it was";
+    EXPECT_EQ(s.HelpFile + (RegGetValueA(HKEY_CURRENT_USER, kKey, "HelpFile", RRF_RT_ANY, nullptr,
+                                         nullptr, nullptr)
+                                ? ""
+                                : " saved"),
+              found + (*stored ? " saved" : ""));
   }
+  Place(recorded, false);
   Place(kDefaultHelpFile, false);
-  Place(recorded + "\\GyrelSaver.chm", false);
+  RemoveDirectoryA("C:\\Program Files\\GyrelSaver");
+  RemoveDirectoryA(folder.c_str());
   RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKeyPath);
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
 }
