@@ -126,8 +126,8 @@ double WorstDeviation(const TrochoidCurve &curve, const std::vector<SurfacePoint
   for (std::size_t i = 0; i <= line.size(); ++i) { // the start first, at -step
     const SurfacePoint p = i ? line[i - 1] : start.first;
     curve.PointAt((double(i) - 1) * curve.angleStep, x, y);
-    worst = std::max({worst, std::fabs(std::lround(p.x * sx) - x * units * sx),
-                      std::fabs(std::lround(p.y * sy) - y * units * sy)});
+    worst = std::max({worst, std::fabs(std::round(p.x * sx) - x * units * sx),
+                      std::fabs(std::round(p.y * sy) - y * units * sy)});
   }
   return worst;
 }

@@ -194,9 +194,11 @@ TEST_F(MessageChain, CommandLinesWithoutAModeAndThe9xPasswordChange) {
   realProc = HookImport(
       "kernel32.dll", "GetProcAddress", +[](HMODULE module, LPCSTR name) -> FARPROC {
         const auto change = +[](LPCSTR what, HWND owner, DWORD, LPVOID) -> DWORD {
-          return asked = what + (" " + std::to_string(UINT_PTR(owner))), 0;
+          asked = std::string(what) + " " + std::to_string(UINT_PTR(owner));
+          return 0;
         };
-        return std::string(name) == "PwdChangePasswordA" ? FARPROC(change) : realProc(module, name);
+        return std::string(name) == "PwdChangePasswordA" ? FARPROC(reinterpret_cast<void *>(change))
+                                                         : realProc(module, name);
       });
   EXPECT_EQ(SaverMain(hostState.instance, ("/a " + std::to_string(UINT_PTR(window))).c_str()), 0);
   HookImport("kernel32.dll", "GetVersionExA", realVersion);
@@ -285,8 +287,8 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
     monitors = {{0, 0, 400, 300}, {400, 0, 900, 150}};
     SetWindowPos(hostState.saverWindow, nullptr, 10, 10, 90, 90, SWP_NOZORDER); // the old screen's
     SendMessageA(hostState.saverWindow, WM_DISPLAYCHANGE, 32, 0);
-    closes += " " + covers() + std::to_string(pictureMonitors.size()) +
-              std::to_string(pictureCurves.curves.front().stepsDone) + " ";
+    closes.append(" ").append(covers()).append(std::to_string(pictureMonitors.size()));
+    closes.append(std::to_string(pictureCurves.curves.front().stepsDone)).append(" ");
     for (int i = 0; i < 3; ++i) { // unchanged; then as if the line changed; the same again
       if (i == 1) hostState.lastAcLineStatus ^= 1;
       SendMessageA(hostState.saverWindow, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
