@@ -1,10 +1,11 @@
 #!/bin/bash
 # The release: the saver's exports, size, dialog fonts and version resources,
 # the help file as an independent reader (libchm) sees it; the setup program
-# under Wine, signed with a throwaway self-signed certificate: silent install,
-# the installed saver running and opening its help, silent uninstall and what
-# is left behind; the saver, the setup and the uninstaller it writes carry a
-# valid signature over the whole file (the chain is untrusted).
+# under Wine, signed with a throwaway certificate whose key has a password:
+# installed for all users and then for one, each saver running and opening its
+# help, each uninstalled with the current saver stored in its short form, and
+# what is left behind; the saver, the setup and the uninstaller it writes carry
+# a valid signature over the whole file (the chain is untrusted).
 #   installer_e2e.sh BUILD_DIR SOURCE_DIR   (inside scripts/wine-session.sh)
 source=$(cd "$2" && pwd)
 . "$source/tests/e2e/lib.sh"
