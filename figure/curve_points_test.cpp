@@ -15,7 +15,6 @@ TEST(CurvePoints, EveryPointOfFullRunsEqualsTheFormula) {
                                                             {3840, 2160, 6, 25},
                                                             {7680, 4320, 11, 25}};
   for (const auto &[width, height, scale, seeds] : areas) {
-    EXPECT_EQ(scale == 1 ? 1 : FineCurveScale(width, height), scale);
     CurveSet set;
     long long points = 0, mismatches = 0;
     int kinds[2][2] = {}; // [rolling < 0][step < 0]
@@ -42,14 +41,16 @@ TEST(CurvePoints, EveryPointOfFullRunsEqualsTheFormula) {
       }
     }
     EXPECT_EQ(mismatches, 0) << "of " << points << " points at scale " << scale;
-    for (auto &row : kinds)
-      for (int count : row)
-        EXPECT_GT(count, 20);
-    EXPECT_EQ(smallest, 1);
-    EXPECT_GE(largest, 199);
+    EXPECT_TRUE(kinds[0][0] > 20 && kinds[0][1] > 20 && kinds[1][0] > 20 && kinds[1][1] > 20 &&
+                smallest == 1 && largest >= 199)
+        << "every kind of curve, the smallest and largest radii among them";
   }
   // Pixels per unit, rounded up: half the shorter side over 200.
-  for (const auto &[width, height, scale] :
-       {std::tuple{152, 112, 1}, {0, 0, 1}, {800, 800, 2}, {802, 900, 3}, {2160, 3840, 6}})
+  for (const auto &[width, height, scale] : {std::tuple{152, 112, 1},
+                                             {0, 0, 1},
+                                             {800, 800, 2},
+                                             {802, 900, 3},
+                                             {2160, 3840, 6},
+                                             {7680, 4320, 11}})
     EXPECT_EQ(FineCurveScale(width, height), scale) << width << "x" << height;
 }
