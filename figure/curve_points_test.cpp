@@ -46,11 +46,8 @@ TEST(CurvePoints, EveryPointOfFullRunsEqualsTheFormula) {
         << "every kind of curve, the smallest and largest radii among them";
   }
   // Pixels per unit, rounded up: half the shorter side over 200.
-  for (const auto &[width, height, scale] : {std::tuple{152, 112, 1},
-                                             {0, 0, 1},
-                                             {800, 800, 2},
-                                             {802, 900, 3},
-                                             {2160, 3840, 6},
-                                             {7680, 4320, 11}})
+  const std::tuple<int, int, int> scales[] = {{152, 112, 1}, {0, 0, 1},       {800, 800, 2},
+                                              {802, 900, 3}, {2160, 3840, 6}, {7680, 4320, 11}};
+  for (const auto &[width, height, scale] : scales)
     EXPECT_EQ(FineCurveScale(width, height), scale) << width << "x" << height;
 }
