@@ -283,6 +283,11 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
     };
     closes = covers() +
              std::to_string(GetWindowLongPtrA(hostState.saverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    settings.FineCurves = true; // a tick draws in units as fine as the screen's pixels
+    SendMessageA(hostState.saverWindow, WM_TIMER, kAnimationTimer, 0);
+    SIZE units{};
+    GetWindowExtEx(GetDC(hostState.saverWindow), &units); // the window's own DC
+    closes.append(" ").append(std::to_string(units.cx));
     settings.PictureOnEachMonitor = true;
     monitors = {{0, 0, 400, 300}, {400, 0, 900, 150}};
     SetWindowPos(hostState.saverWindow, nullptr, 10, 10, 90, 90, SWP_NOZORDER); // the old screen's
@@ -299,7 +304,10 @@ TEST_F(MessageChain, RunSaverWindowStartsWithTheAcLineAndAZeroedRecord) {
   EXPECT_EQ(RunSaverWindow(nullptr), 0);
   HookImport("user32.dll", "EnumDisplayMonitors", realEnum);
   settings = SaverSettings();
-  EXPECT_EQ(closes, "18 120 010"); // covers, topmost; covers, 2 monitors, 0 steps; closes 0, 1, 0
+  const int fine = 200 * FineCurveScale(GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                        GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  // covers, topmost; fine units; covers, 2 monitors, 0 steps; closes 0, 1, 0
+  EXPECT_EQ(closes, std::string("18 ").append(std::to_string(fine)).append(" 120 010"));
   UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
 
   static bool zeroed = false;
