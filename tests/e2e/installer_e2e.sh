@@ -127,8 +127,9 @@ check "its Start-menu program makes it the current saver again ($(value_of "$des
 set_current "$user_scr_w"
 # Uninstalled as a user would: Next, Uninstall, Yes to deleting the settings, Finish.
 wine "${user_scr_w%\\*}\\Uninstall.exe" /CurrentUser &
-for step in 1 2 3 4; do
-  timeout 15 xdotool search --sync --name "GyrelSaver.*Uninstall" >/dev/null && sleep 1.5 && xdotool key Return
+timeout 15 xdotool search --sync --name "GyrelSaver.*Uninstall" >/dev/null
+for _ in $(seq 1 20); do # Return takes the default button of each page until the window goes
+  sleep 1.5; xdotool search --name "GyrelSaver.*Uninstall" >/dev/null || break; xdotool key Return
 done
 gone "$user_dir"
 check "one user: files, entries and the current-saver choice removed; settings deleted as asked" \
