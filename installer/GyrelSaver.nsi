@@ -159,9 +159,10 @@ FunctionEnd
 Function un.ModeChosen
 FunctionEnd
 
-; Forgets the current-saver choice in one user's desktop key ($R1, under
-; root $R2: "HKCU" or "HKU") where it names this saver ($R3, long form),
-; in whatever form it is stored. Sets $R4 to 1 when it did.
+; Forgets the current-saver choice in one user's desktop key (under ROOT,
+; HKCU or HKU, with $R1 the user's subkey and separator, or empty) where it
+; names this saver ($R3, long form), in whatever form it is stored. Sets $R4
+; to 1 when it did.
 !macro ForgetSaverIn ROOT
   ReadRegStr $R0 ${ROOT} "$R1${DESKTOP_KEY}" "SCRNSAVE.EXE"
   ${If} $R0 != ""

@@ -1,6 +1,7 @@
-; Making GyrelSaver the current screen saver of the user running the program,
-; and forgetting it again, as the Display settings do: the registry values
-; first, then the system is told, so the change holds without signing out.
+; Making GyrelSaver the current screen saver of the user running the program
+; as the Display settings do: the registry values first, then the system is
+; told, so the change holds without signing out. And the long form of a path,
+; to recognise the saver however the choice was stored.
 !include "LogicLib.nsh"
 
 !define DESKTOP_KEY "Control Panel\Desktop"
