@@ -10,10 +10,8 @@
 // Every point of full runs, classic and in the finer units of curves at the
 // screen's resolution (4K and the largest factor, an 8K screen's).
 TEST(CurvePoints, EveryPointOfFullRunsEqualsTheFormula) {
-  const std::tuple<int, int, int, std::uint32_t> areas[] = {// width height scale seeds
-                                                            {640, 480, 1, 100},
-                                                            {3840, 2160, 6, 25},
-                                                            {7680, 4320, 11, 25}};
+  const std::tuple<int, int, int, std::uint32_t> areas[] = {
+      {640, 480, 1, 100}, {3840, 2160, 6, 25}, {7680, 4320, 11, 25}}; // width height scale seeds
   for (const auto &[width, height, scale, seeds] : areas) {
     CurveSet set;
     long long points = 0, mismatches = 0;

@@ -39,23 +39,6 @@ TEST(Background, RangesFromTheSettings) {
   }
 }
 
-// Each seed's next four draws (in the comment) make the curve R r d step
-// steps-per-run: the worked example, and radii of 0 that become 1. (The
-// fingerprint below covers the rest.)
-TEST(SpawnCurves, MakesCurvesFromFourDrawsEach) {
-  const std::pair<std::uint32_t, std::tuple<int, int, int, double, int>> cases[] = {
-      {1541779564, {150, -90, 33, 0.01, 1885}}, // 150 7990 3183 23527
-      {443338115, {1, 1, 0, -0.01, 629}}};      // 0 1900 6695 12968
-  for (const auto &[seed, expected] : cases) {
-    CurveSet set;
-    SeedRandom(seed);
-    SpawnCurves(set, 1);
-    const TrochoidCurve &c = set.curves.front();
-    EXPECT_EQ(std::tuple(c.fixedRadius, c.rollingRadius, c.penDistance, c.angleStep, c.stepsPerRun),
-              expected);
-  }
-}
-
 // Points drawn and result per call for a 629-step curve.
 TEST(TrochoidCurve, RunProgressByCount) {
   const std::pair<int, const char *> cases[] = {
