@@ -1,11 +1,9 @@
 #!/bin/bash
-# The release: the saver's exports, size, dialog fonts and version resources,
-# the help file as an independent reader (libchm) sees it; the setup program
-# under Wine, signed with a throwaway certificate whose key has a password:
+# The release: the saver's exports, size, fonts and version resources, the help
+# file as libchm reads it; the setup under Wine, signed with a throwaway
+# certificate whose key has a password (valid over the whole file, untrusted),
 # installed for all users and then for one, each saver running and opening its
-# help, each uninstalled with the current saver stored in its short form, and
-# what is left behind; the saver, the setup and the uninstaller it writes carry
-# a valid signature over the whole file (the chain is untrusted).
+# help, each uninstalled with the current saver stored in its short form.
 #   installer_e2e.sh BUILD_DIR SOURCE_DIR   (inside scripts/wine-session.sh)
 source=$(cd "$2" && pwd)
 . "$source/tests/e2e/lib.sh"
@@ -23,12 +21,9 @@ signed() { # valid signatures over the whole files, untrusted without the CA fil
 # focus starts on OK, Help is two back): does the help viewer show? Both go.
 help_viewer() {
   WINEDLLOVERRIDES=${2:-} wine "$1" /c &
-  local dialog viewer
-  dialog=$(x_window 'Configure GyrelSaver Screensaver')
-  xdotool key shift+Tab shift+Tab space
-  viewer=$(x_window 'GyrelSaver Help')
-  xdotool windowkill "$dialog"
-  [ -n "$viewer" ]
+  local dialog=$(x_window 'Configure GyrelSaver Screensaver') viewer
+  xdotool key shift+Tab shift+Tab space && viewer=$(x_window 'GyrelSaver Help')
+  xdotool windowkill "$dialog" && [ -n "$viewer" ]
 }
 reset_settings
 
@@ -39,16 +34,13 @@ check "exports ScreenSaverConfigureDialog and ScreenSaverProc ($exports); 64-bit
 fonts=$(x86_64-w64-mingw32-windres -i "$SCR" -O rc | grep -A4 'DIALOGEX' | grep -o 'FONT.*' | tr '\n' '|')
 check "dialog 2003 asks for the default character set, the About box for ANSI ($fonts)" \
   [ "$fonts" = 'FONT 8, "Microsoft Sans Serif", 400, 0, 0|FONT 8, "MS Shell Dlg", 400, 0, 1|' ]
-# Version strings are UTF-16 in the resources (strings -el reads them); the file
-# and the product version each name the version.
+# Version strings are UTF-16 (strings -el); the file and product versions each name it.
 names() { strings -el "$1" | grep -xE "Quorvel|$version|GyrelSaver screen saver" | LC_ALL=C sort | uniq -c | tr -s ' \n' ' '; }
 check "the saver and the setup name $version and Quorvel, the saver describes itself" \
   [ "$(names "$SCR")/$(names "$BUILD/GyrelSaver-Setup.exe")" = " 2 $version 1 GyrelSaver screen saver 1 Quorvel / 2 $version 2 Quorvel " ]
 check "README and CHANGELOG name $version" \
   bash -c "grep -q 'Version $version' '$source/README.md' && grep -m1 '^## ' '$source/CHANGELOG.md' | grep -q '$version'"
-chm=$OUT/chm
-rm -rf "$chm"
-extract_chmLib "$BUILD/GyrelSaver.chm" "$chm" >/dev/null
+chm=$OUT/chm && rm -rf "$chm" && extract_chmLib "$BUILD/GyrelSaver.chm" "$chm" >/dev/null
 pages="index speed curves background monitors install"
 check "help pages $pages are there and in the contents" bash -c "cd '$chm' && for p in $pages; do [ -s \$p.html ] && grep -q \$p.html GyrelSaver.hhc || exit 1; done"
 topics=$(awk '/^\.topic 10(0[1-9]|10)$/ { getline; if (length) n++ } END { print n + 0 }' "$chm/HelpTopics.txt")
@@ -57,7 +49,6 @@ check "popup topics 1001 to 1010 each have a text ($topics)" [ "$topics" = 10 ]
 openssl req -x509 -newkey rsa:2048 -passout pass:test-only -subj "/CN=GyrelSaver test" -days 2 \
   -keyout "$OUT/key.pem" -out "$OUT/cert.pem" 2>/dev/null
 export GYREL_SIGN_CERT="$OUT/cert.pem" GYREL_SIGN_KEY="$OUT/key.pem" GYREL_SIGN_PASS=test-only
-check "an unsigned build is not signed" bash -c "! osslsigncode verify -in '$SCR' >/dev/null 2>&1"
 cp "$SCR" "$OUT/GyrelSaver.scr" && "$source/scripts/sign.sh" "$OUT/GyrelSaver.scr"
 makensis -V1 -DVERSION="$version" -DBUILD_DIR="$BUILD" -DSOURCE_DIR="$source" \
   -DOUTFILE="$OUT/setup.exe" "$source/installer/GyrelSaver.nsi"
@@ -66,9 +57,8 @@ check "the saver and the setup are signed" signed "$OUT/GyrelSaver.scr" "$OUT/se
 # All users (what /S picks for an administrator): the system folder and Program
 # Files; the administrator's own HKCU is not made the user's.
 wine "$OUT/setup.exe" /S
-check "the saver and help file are where the settings expect them, the uninstaller beside" \
-  bash -c "cmp '$system_scr' '$SCR' && cmp '$program_dir/GyrelSaver.chm' '$BUILD/GyrelSaver.chm' && test -s '$program_dir/Uninstall.exe'"
-check "the uninstaller it writes is signed" signed "$program_dir/Uninstall.exe"
+check "the saver and help file are where the settings expect them, the signed uninstaller beside" \
+  eval 'cmp "$system_scr" "$SCR" && cmp "$program_dir/GyrelSaver.chm" "$BUILD/GyrelSaver.chm" && signed "$program_dir/Uninstall.exe"'
 listed=$({ for v in DisplayName Publisher DisplayVersion DisplayIcon EstimatedSize; do value_of "$uninstall_key" $v; done
   echo "current=$(value_of "$desktop_key" SCRNSAVE.EXE)"; } | tr '\n' '|')
 check "listed in Add/Remove Programs with icon and size; not made the installing account's saver ($listed)" \
@@ -81,16 +71,13 @@ check "the installed saver runs and closes with 0 ($exit_status)" [ "$exit_statu
 # be loaded: the system's copy opens the help, the planted one is never run.
 # Wine prefers its own control unless told to search for a native one first.
 check "the installed saver's Help button opens the help viewer" help_viewer 'C:\windows\system32\GyrelSaver.scr'
-mkdir -p "$OUT/planted" && cp "$SCR" "$OUT/planted/"
-cp "$BUILD/doubles/PASSWORD.CPL" "$OUT/planted/hhctrl.ocx"
+mkdir -p "$OUT/planted" && cp "$SCR" "$OUT/planted/" && cp "$BUILD/doubles/PASSWORD.CPL" "$OUT/planted/hhctrl.ocx"
 control='HKCR\CLSID\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\InprocServer32'
 registered=$(wine reg query "$control" /ve | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 wine reg add "$control" /ve /d 'C:\nowhere\hhctrl.ocx' /f >/dev/null 2>&1
-export GYREL_DOUBLE_LOG="$OUT/planted/double.log"
-rm -f "$GYREL_DOUBLE_LOG"
-check "with a planted hhctrl.ocx Help opens the system's viewer" \
-  help_viewer "$(winepath -w "$OUT/planted/GyrelSaver.scr")" hhctrl.ocx=n,b
-check "and never loads the planted one" test ! -e "$GYREL_DOUBLE_LOG"
+export GYREL_DOUBLE_LOG="$OUT/planted/double.log" && rm -f "$GYREL_DOUBLE_LOG"
+check "with a planted hhctrl.ocx Help opens the system's viewer, never the planted one" \
+  eval 'help_viewer "$(winepath -w "$OUT/planted/GyrelSaver.scr")" hhctrl.ocx=n,b && [ ! -e "$GYREL_DOUBLE_LOG" ]'
 wine reg add "$control" /ve /d "$registered" /f >/dev/null 2>&1
 set_settings DrawSpeed=42 # the user's own setting
 # The user chose it in the Display settings, which stored the short form.
@@ -103,8 +90,7 @@ set_current 'C:\windows\system32\GyrelSaver.scr'
 check "the current saver is stored in its short form ($(value_of "$desktop_key" SCRNSAVE.EXE))" \
   bash -c "value=\$(wine reg query '$desktop_key' /v SCRNSAVE.EXE | tr -d '\r'); [[ \$value == *~* ]]"
 wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /AllUsers /S
-# The uninstaller runs from a copy in the temporary folder: wait for its work.
-gone() { for _ in $(seq 1 100); do [ -e "$1" ] || break; sleep 0.2; done; sleep 0.5; }
+gone() { for _ in $(seq 1 100); do [ -e "$1" ] || break; sleep 0.2; done; sleep 0.5; } # the uninstaller's copy at work
 gone "$program_dir"
 check "saver, folder, Add/Remove entry and the user's current-saver choice are removed" \
   bash -c "[ ! -e '$program_dir' ] && [ ! -e '$system_scr' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ]"
