@@ -21,7 +21,8 @@ void Place(const std::string &path, bool present) {
 } // namespace
 
 // Stored numbers as "Name=value" (REG_DWORD); the name, type and data of one
-// more value, if any; the "Name=value" items that must load.
+// more value, if any; the "Name=value" items that must load. A stored help
+// file wins; with none the one found at the default place loads.
 TEST(Registry, WhatLoads) {
   const std::string p260 = "C:\\" + std::string(257, 'p'), p261 = p260 + "q";
   const std::tuple<std::string, const char *, DWORD, std::string, std::string> cases[] = {
@@ -77,42 +78,23 @@ TEST(Registry, WhatLoads) {
       EXPECT_NE(SettingsText(s).find(" " + item), std::string::npos)
           << item << " in" << SettingsText(s);
   }
-  Place(kDefaultHelpFile, false);
+  // None stored and none at the default place: the folder the setup recorded
+  // (else beside the program, which the dialog's test sees). Save keeps it unstored.
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-}
-
-// With no HelpFile stored the help is found where it was installed: the
-// default place, else the folder the setup recorded, else beside the program
-// (which the dialog's test sees). A stored value wins; only it is saved.
-TEST(Registry, HelpFileWhereInstalled) {
-  char temp[MAX_PATH];
-  const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "GyrelHelp";
-  const std::string recorded = folder + "\\GyrelSaver.chm";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  RegSetKeyValueA(HKEY_CURRENT_USER, kUninstallKeyPath, "InstallLocation", REG_SZ, folder.c_str(),
-                  DWORD(folder.size() + 1));
-  const std::tuple<bool, const char *, std::string> cases[] = {
-      // at the default, stored, found
-      {true, "", kDefaultHelpFile},
-      {false, "", recorded},
-      {false, "D:\\mine.chm", "D:\\mine.chm"}};
-  Place(recorded, true);
-  for (const auto &[atDefault, stored, found] : cases) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-    Place(kDefaultHelpFile, atDefault);
-    if (*stored) RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "HelpFile", REG_SZ, stored, 13);
-    SaverSettings s;
-    s.Load();
-    s.Save();
-    EXPECT_EQ(s.HelpFile + (RegGetValueA(HKEY_CURRENT_USER, kKey, "HelpFile", RRF_RT_ANY, nullptr,
-                                         nullptr, nullptr)
-                                ? ""
-                                : " saved"),
-              found + (*stored ? " saved" : ""));
-  }
-  Place(recorded, false);
   Place(kDefaultHelpFile, false);
   RemoveDirectoryA("C:\\Program Files\\GyrelSaver");
+  char temp[MAX_PATH];
+  const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "GyrelHelp";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  Place(folder + "\\GyrelSaver.chm", true);
+  RegSetKeyValueA(HKEY_CURRENT_USER, kUninstallKeyPath, "InstallLocation", REG_SZ, folder.c_str(),
+                  DWORD(folder.size() + 1));
+  SaverSettings s;
+  s.Load();
+  s.Save();
+  EXPECT_EQ(s.HelpFile, folder + "\\GyrelSaver.chm");
+  EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, kKey, "HelpFile", RRF_RT_ANY, 0, 0, 0), ERROR_SUCCESS);
+  Place(folder + "\\GyrelSaver.chm", false);
   RemoveDirectoryA(folder.c_str());
   RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKeyPath);
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);

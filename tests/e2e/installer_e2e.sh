@@ -63,15 +63,12 @@ listed=$({ for v in DisplayName Publisher DisplayVersion DisplayIcon EstimatedSi
   echo "current=$(value_of "$desktop_key" SCRNSAVE.EXE)"; } | tr '\n' '|')
 check "listed in Add/Remove Programs with icon and size; not made the installing account's saver ($listed)" \
   grep -qix "GyrelSaver|Quorvel|$version|.*system32.GyrelSaver.scr,0|0x[0-9a-f]*|current=|" <<<"$listed"
-start_saver 'C:\windows\system32\GyrelSaver.scr' /s
-close_with click 1
-check "the installed saver runs and closes with 0 ($exit_status)" [ "$exit_status" = 0 ]
 # Help from the installed saver's dialog; then from a copy beside a planted
 # hhctrl.ocx (a DLL that logs its loading) while the registered control cannot
 # be loaded: the system's copy opens the help, the planted one is never run.
 # Wine prefers its own control unless told to search for a native one first.
 check "the installed saver's Help button opens the help viewer" help_viewer 'C:\windows\system32\GyrelSaver.scr'
-mkdir -p "$OUT/planted" && cp "$SCR" "$OUT/planted/" && cp "$BUILD/doubles/PASSWORD.CPL" "$OUT/planted/hhctrl.ocx"
+mkdir -p "$OUT/planted" && cp "$SCR" "$OUT/planted/" && cp "$BUILD/doubles/planted_dll.dll" "$OUT/planted/hhctrl.ocx"
 control='HKCR\CLSID\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\InprocServer32'
 registered=$(wine reg query "$control" /ve | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 wine reg add "$control" /ve /d 'C:\nowhere\hhctrl.ocx' /f >/dev/null 2>&1
