@@ -31,17 +31,3 @@ target_compile_options(rotation_drift PRIVATE -O2)
 target_link_libraries(rotation_drift gyrel_core_fast)
 target_compile_options(draw_benchmark PRIVATE -O2)
 target_link_libraries(draw_benchmark gyrel_core_fast benchmark::benchmark)
-
-# A short libFuzzer run of the command-line scan, built with clang.
-find_program(CLANGXX clang++)
-if(CLANGXX)
-  set(FUZZER ${CMAKE_BINARY_DIR}/fuzz/command_line_fuzzer)
-  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
-  add_custom_command(OUTPUT ${FUZZER}
-    COMMAND ${CLANGXX} -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I${CMAKE_SOURCE_DIR}
-            ${CMAKE_SOURCE_DIR}/tests/fuzz/command_line_fuzz.cpp ${CMAKE_SOURCE_DIR}/host/command_line.cpp
-            -o ${FUZZER}
-    DEPENDS tests/fuzz/command_line_fuzz.cpp host/command_line.cpp host/command_line.h)
-  add_custom_target(build_command_line_fuzzer ALL DEPENDS ${FUZZER})
-  add_test(NAME command_line_fuzz COMMAND ${FUZZER} -max_total_time=15 -max_len=256 -print_final_stats=1)
-endif()

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what the build and the tests need on Debian 12, only when missing.
 set -e
-packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+packages="cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xserver-xephyr xdotool x11-utils
   imagemagick fp-utils libchm-bin nsis osslsigncode openssl procps"
 missing=""
