@@ -76,11 +76,7 @@ void Send(HWND dialog, int id, UINT message, int position) { // what a dragged c
 void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 int Spun(HWND dialog, int id) { return int(SendDlgItemMessageA(dialog, id, UDM_GETPOS32, 0, 0)); }
 
-std::string Stored() { // what loads from what OK wrote; "" when there is no key
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quorvel\\GyrelSaver", 0, KEY_READ, &key))
-    return "";
-  RegCloseKey(key);
+std::string Stored() { // what loads from what the dialog wrote
   SaverSettings stored;
   stored.Load();
   return SettingsText(stored);
