@@ -48,8 +48,6 @@ wait_exit() {
   if timeout 10 tail -s 0.1 --pid="$1" -f /dev/null; then wait "$1"; exit_status=$?; else exit_status=timeout; kill "$1"; fi
 }
 close_with() { xdotool "$@"; wait_exit "$saver"; } # close_with INPUT...: xdotool input, then wait_exit $saver
-# region_means SHOT WxH+X+Y...: the mean brightness (0..1) of each region.
-region_means() { for r in "${@:2}"; do convert "$1" -crop "$r" +repage -colorspace Gray -format '%[fx:mean] ' info:; done; }
 # Pixels of curves: those more than 8% off a blurred copy in some channel. The
 # gradient is smooth, so it has none; a pen of any colour stands out somewhere.
 curve_pixels() {
