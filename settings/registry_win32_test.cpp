@@ -83,18 +83,17 @@ TEST(Registry, WhatLoads) {
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
   Place(kDefaultHelpFile, false);
   RemoveDirectoryA("C:\\Program Files\\GyrelSaver");
-  char temp[MAX_PATH];
-  const std::string folder = std::string(temp, GetTempPathA(MAX_PATH, temp)) + "GyrelHelp";
+  const std::string folder = "C:\\GyrelHelp", recorded = folder + "\\GyrelSaver.chm";
   CreateDirectoryA(folder.c_str(), nullptr);
-  Place(folder + "\\GyrelSaver.chm", true);
+  Place(recorded, true);
   RegSetKeyValueA(HKEY_CURRENT_USER, kUninstallKeyPath, "InstallLocation", REG_SZ, folder.c_str(),
                   DWORD(folder.size() + 1));
   SaverSettings s;
   s.Load();
   s.Save();
-  EXPECT_EQ(s.HelpFile, folder + "\\GyrelSaver.chm");
+  EXPECT_EQ(s.HelpFile, recorded);
   EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, kKey, "HelpFile", RRF_RT_ANY, 0, 0, 0), ERROR_SUCCESS);
-  Place(folder + "\\GyrelSaver.chm", false);
+  Place(recorded, false);
   RemoveDirectoryA(folder.c_str());
   RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKeyPath);
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
