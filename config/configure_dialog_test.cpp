@@ -164,9 +164,8 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValues) {
   EXPECT_NE(Stored().find(" Blue=40 "), std::string::npos) << "the values after the refused one";
 }
 
-// The controls show what is stored. Each change shows at once: new ranges, a
-// new picture, the timer at the slider's speed. Help on a control. Cancel
-// stores nothing.
+// The controls show what is stored; each change shows at once (new ranges, a new
+// picture, the timer at the slider's speed); help on a control; Cancel stores nothing.
 TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
   SaverSettings stored;
   stored.Load(); // the defaults, the help file among them
@@ -220,8 +219,7 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
         Click(dialog, IDC_DONT_CHANGE_BACKGROUND); // not changing: box and frequency disabled
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_USE_FIXED_FREQUENCY)));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_FREQUENCY)));
-        // Help on a control: its topic as a popup from the help file, at the mouse,
-        // through the help control's entry (ordinal 14), which the test answers.
+        // Help on a control: its topic popped up at the mouse through the entry answered above.
         HELPINFO help{sizeof help, HELPINFO_WINDOW, IDC_POINTS, nullptr, 1002, {120, 340}};
         SendMessageA(dialog, WM_HELP, 0, LPARAM(&help));
         EXPECT_EQ(calls.back(), besideHelp + "::/HelpTopics.txt 14 " +

@@ -56,10 +56,9 @@ TEST(TrochoidCurve, RunProgressByCount) {
   }
 }
 
-// The engine as the saver runs it, from one seed: sixty pictures, each a
-// background, then its curves tick by tick until all have closed, straight and
-// mirrored on two monitors. Any change in what is drawn, or in what order,
-// changes the fingerprint.
+// The engine as the saver runs it, from one seed: sixty pictures, each a background
+// and its curves tick by tick until all have closed, straight and mirrored on two
+// monitors. Any change in what is drawn, or in what order, changes the fingerprint.
 TEST(CurveSet, SixtyPicturesFromOneSeed) {
   const std::vector<SurfaceRect> monitors = {{0, 0, 800, 600}, {800, 0, 1200, 300}};
   const std::pair<bool, std::uint64_t> runs[] = {{false, 16163794824147390902u},
@@ -95,9 +94,8 @@ TEST(CurveSet, SixtyPicturesFromOneSeed) {
   }
 }
 
-// The largest distance, in device pixels in either axis, of a line's vertices
-// from the exact curve under the line's mapping (GDI's: isotropic uses the
-// smaller scale for both axes), the line being a whole run from angle 0.
+// The largest distance in device pixels, in either axis, of a whole run's vertices from
+// the exact curve under the line's mapping (GDI's isotropic one takes the smaller scale).
 double WorstDeviation(const TrochoidCurve &curve, const std::vector<SurfacePoint> &line,
                       std::pair<SurfacePoint, SurfaceMapping> start) {
   const SurfaceMapping &map = start.second;

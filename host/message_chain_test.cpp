@@ -173,10 +173,9 @@ TEST_F(MessageChain, MouseTravelAndARefusedPassword) {
   EXPECT_EQ(Trace(WM_MOUSEMOVE), "0/0/D"); // 3 from the reset reference
 }
 
-// Lines with no mode this system runs end with -1 before any window is made.
-// On the 9x family /a asks the system's password change for the screen saver,
-// owned by the given window. /p makes the Display settings' preview: a child
-// that fills its parent and animates; it ends with 0 when the parent goes.
+// Lines with no mode this system runs end with -1 before any window is made. On the 9x
+// family /a asks the system's password change for the screen saver, owned by the given
+// window. /p makes a preview that fills its parent, animates, and ends (0) with it.
 TEST_F(MessageChain, CommandLines) {
   Make(FullScreen); // the owner
   for (const char *tail : {"/p 0", "/p 99999", "/a 5", "/x", "/\ts", "4"})
@@ -219,12 +218,12 @@ TEST_F(MessageChain, CommandLines) {
   EXPECT_EQ(seen, "11") << "fills its parent, animates";
 }
 
-// A picture's curve count is the draw after the background's nine, modulo the
-// span, plus the minimum; four draws per curve follow (from seed 4242, 2 to 9
-// gives 7, then 5216). A finished picture rests PauseTicks ticks, counted from
-// the first tick that finds every curve closed; and however short the
-// pictures, a new background comes at most once a second, on the first tick
-// after it. One asked for sooner (as the dialog asks on a change) waits for it.
+// A picture's curve count is the draw after the background's nine, modulo the span,
+// plus the minimum; four draws per curve follow (from seed 4242, 2 to 9 gives 7, then
+// 5216). A finished picture rests PauseTicks ticks, counted from the first tick that
+// finds every curve closed; however short the pictures, a new background comes at most
+// once a second, on the first tick after it: one asked for sooner (as the dialog asks
+// on a change) waits for it.
 TEST_F(MessageChain, PicturesDrawTheirCountRestThenRenewAtMostOnceASecond) {
   Make(FullScreen);
   std::tie(settings.MinGyrels, settings.MaxGyrels) = std::pair(2, 9);
@@ -263,10 +262,9 @@ TEST_F(MessageChain, PicturesDrawTheirCountRestThenRenewAtMostOnceASecond) {
   settings = SaverSettings();
 }
 
-// The full-screen window covers the virtual screen, topmost, and reads the AC
-// line as it starts: an unchanged status does not close it. After a display
-// change it covers the screen again, reads the monitors again (two now) and
-// starts its curves again.
+// The full-screen window covers the virtual screen, topmost, and reads the AC line as it
+// starts: an unchanged status does not close it. After a display change it covers the
+// screen again, reads the monitors again (two now) and starts its curves again.
 TEST_F(MessageChain, RunSaverWindowCoversTheScreenAndReadsTheAcLine) {
   static std::string seen;
   Fresh();

@@ -1,6 +1,5 @@
-// A surface that records every call as "Name(args) " with the points handed to
-// it (and the start and mapping of each line), and keeps a fingerprint
-// (FNV-1a) of every call, point and vertex.
+// A surface that records every call as "Name(args) ", the points handed to it and each
+// line's start and mapping, and keeps a fingerprint (FNV-1a) of every call, point, vertex.
 #pragma once
 #include <string>
 #include <utility>

@@ -1,9 +1,8 @@
 #!/bin/bash
-# The release: the saver's exports, size, fonts and version resources, the help
-# file as libchm reads it; the setup under Wine, signed with a throwaway
-# certificate whose key has a password (valid over the whole file, untrusted),
-# installed for all users and then for one, each saver running and opening its
-# help, each uninstalled with the current saver stored in its short form.
+# The release's files (exports, size, fonts, version resources, the help file as libchm
+# reads it); the setup under Wine, signed with a throwaway certificate whose key has a
+# password, installed for all users and then for one, each saver opening its help,
+# each uninstalled with the current saver stored in its short form.
 #   installer_e2e.sh BUILD_DIR SOURCE_DIR   (inside scripts/wine-session.sh)
 source=$(cd "$2" && pwd)
 . "$source/tests/e2e/lib.sh"
@@ -63,10 +62,9 @@ listed=$({ for v in DisplayName Publisher DisplayVersion DisplayIcon EstimatedSi
   echo "current=$(value_of "$desktop_key" SCRNSAVE.EXE)"; } | tr '\n' '|')
 check "listed in Add/Remove Programs with icon and size; not made the installing account's saver ($listed)" \
   grep -qix "GyrelSaver|Quorvel|$version|.*system32.GyrelSaver.scr,0|0x[0-9a-f]*|current=|" <<<"$listed"
-# Help from the installed saver's dialog; then from a copy beside a planted
-# hhctrl.ocx (a DLL that logs its loading) while the registered control cannot
-# be loaded: the system's copy opens the help, the planted one is never run.
-# Wine prefers its own control unless told to search for a native one first.
+# Help from the installed saver; then from a copy beside a planted hhctrl.ocx while the
+# registered control cannot be loaded (and Wine is told to search for a native one):
+# the system's copy opens the help, the planted one is never run.
 check "the installed saver's Help button opens the help viewer" help_viewer 'C:\windows\system32\GyrelSaver.scr'
 mkdir -p "$OUT/planted" && cp "$SCR" "$OUT/planted/" && cp "$BUILD/doubles/planted_dll.dll" "$OUT/planted/hhctrl.ocx"
 control='HKCR\CLSID\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\InprocServer32'

@@ -16,8 +16,7 @@ reset_settings() { wine reg delete "$settings_key" /f >/dev/null 2>&1 || true; }
 set_settings() { for s in "$@"; do wine reg add "$settings_key" /v "${s%=*}" /t REG_DWORD /d "${s#*=}" /f >/dev/null 2>&1; done; } # NAME=NUMBER...
 # A fresh wineserver and services; they must not hold the output CTest reads.
 restart_wine() { wineserver -k; wineserver -w; wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1; }
-# x_window TITLE: the X window of the top-level window with exactly this title,
-# waiting up to 15 s for it; geometry WINDOW: its "x y width height".
+# x_window TITLE: the X window titled exactly so, after up to 15 s; geometry WINDOW: "x y w h".
 x_window() { timeout 15 xdotool search --sync --name "^$1\$" | head -1; }
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]:|Width:|Height:/ { printf "%s ", $NF }'; }
 # use_two_monitors DISPLAY_NUMBER: until the script ends, two emulated 800 x 600
@@ -35,8 +34,7 @@ use_two_monitors() {
 }
 # start_saver SCR ARGS...: starts a full-screen saver and waits for its window; pid in $saver.
 start_saver() { wine "$@" & saver=$!; x_window 'Screen Saver' >/dev/null; sleep 0.5; }
-# wait_exit PID: waits up to 10 s for the process to end; its status goes to
-# $exit_status ("timeout" when it had to be killed).
+# wait_exit PID: up to 10 s for it to end; its status in $exit_status ("timeout": killed).
 wait_exit() { if timeout 10 tail -s 0.1 --pid="$1" -f /dev/null; then wait "$1"; exit_status=$?; else exit_status=timeout; kill "$1"; fi; }
 close_with() { xdotool "$@"; wait_exit "$saver"; } # close_with INPUT...: xdotool input, then wait_exit $saver
 # Pixels of curves: those more than 8% off a blurred copy in some channel. The

@@ -1,7 +1,6 @@
 #!/bin/bash
-# The real GyrelSaver.scr under Wine on two emulated monitors side by side:
-# real input, screenshots. (Input by mode, the pause key, topmost and the
-# Display settings' preview are checked in-process.)
+# The real GyrelSaver.scr under Wine on two emulated monitors side by side: real input,
+# screenshots. (Input by mode, the pause key, topmost and the preview: in-process.)
 #   saver_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
 . "$(dirname "$0")/lib.sh"
 use_two_monitors 57
