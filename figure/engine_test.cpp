@@ -30,12 +30,10 @@ TEST(Background, RangesFromTheSettings) {
         settings.Blue >> settings.ChangeBackground >> settings.UseFixedFrequency;
     ColorWalker corner, edge, center;
     SetBackgroundRanges(corner, edge, center);
-    std::string got;
-    for (const int *values :
-         {corner.upperBound, center.channel, edge.changeChance, corner.changeChance})
-      for (int i = 0; i < 3; ++i)
-        got += std::to_string(values[i]) + (i < 2 ? "," : " ");
-    EXPECT_EQ(got, std::string(expected) + " ") << given;
+    std::ostringstream got;
+    for (const int *v : {corner.upperBound, center.channel, edge.changeChance, corner.changeChance})
+      got << v[0] << ',' << v[1] << ',' << v[2] << ' ';
+    EXPECT_EQ(got.str(), std::string(expected) + " ") << given;
   }
 }
 

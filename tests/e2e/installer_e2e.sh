@@ -74,20 +74,17 @@ check "with a planted hhctrl.ocx Help opens the system's viewer, never the plant
 wine reg add "$control" /ve /d "$registered" /f >/dev/null 2>&1
 set_settings DrawSpeed=42 # the user's own setting
 # The user chose it in the Display settings, which stored the short form.
-set_current() { wine reg add "$desktop_key" /v SCRNSAVE.EXE /d "$(short_path "$1")" /f >/dev/null 2>&1; }
+set_current() { stored=$(short_path "$1") && wine reg add "$desktop_key" /v SCRNSAVE.EXE /d "$stored" /f >/dev/null 2>&1; }
 short_path() { # the folder's short form from cmd, the file's from dir /x
   printf '%s\\%s' "$(wine cmd /c "for %I in (${1%\\*}) do @echo %~sI" | tr -d '\r')" \
     "$(wine cmd /c "dir /x $1" | tr -d '\r' | awk -v n="${1##*\\}" '$NF == n { print $(NF - 1) }')"
 }
 set_current 'C:\windows\system32\GyrelSaver.scr'
-check "the current saver is stored in its short form ($(value_of "$desktop_key" SCRNSAVE.EXE))" \
-  bash -c "value=\$(wine reg query '$desktop_key' /v SCRNSAVE.EXE | tr -d '\r'); [[ \$value == *~* ]]"
 wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /AllUsers /S
 gone() { for _ in $(seq 1 100); do [ -e "$1" ] || break; sleep 0.2; done; sleep 0.5; } # the uninstaller's copy at work
 gone "$program_dir"
-check "saver, folder, Add/Remove entry and the user's current-saver choice are removed" \
-  bash -c "[ ! -e '$program_dir' ] && [ ! -e '$system_scr' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ]"
-check "the user's settings are kept: an all-users uninstall deletes none" [ "$(value_of "$settings_key" DrawSpeed)" = 0x2a ]
+check "saver, folder, Add/Remove entry and the current-saver choice (stored as $stored) removed; the user's settings kept" \
+  bash -c "[[ '$stored' == *~* ]] && [ ! -e '$program_dir' ] && [ ! -e '$system_scr' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ] && [ '$(value_of "$settings_key" DrawSpeed)' = 0x2a ]"
 
 # One user, no administrator: the user's programs folder, HKCU, the Start menu.
 user=$(id -un)
@@ -111,7 +108,7 @@ for _ in $(seq 1 20); do # Return takes the default button of each page until th
   sleep 1.5; xdotool search --name "GyrelSaver.*Uninstall" >/dev/null || break; xdotool key Return
 done
 gone "$user_dir"
-check "one user: files, entries and the current-saver choice removed; settings deleted as asked" \
-  bash -c "[ ! -e '$user_dir' ] && [ ! -e '$menu' ] && ! wine reg query '$user_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ] && ! wine reg query '$settings_key' >/dev/null 2>&1"
+check "one user: files, entries and the current-saver choice (stored as $stored) removed; settings deleted as asked" \
+  bash -c "[[ '$stored' == *~* ]] && [ ! -e '$user_dir' ] && [ ! -e '$menu' ] && ! wine reg query '$user_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ] && ! wine reg query '$settings_key' >/dev/null 2>&1"
 reset_settings
 finish
