@@ -85,8 +85,7 @@ TEST(CurveSet, SixtyPicturesFromOneSeed) {
         pens += curves; // finished curves too take a pen step every tick
       }
     }
-    EXPECT_EQ(screen.pensMade, pens);
-    EXPECT_EQ(screen.livePens, 0);
+    EXPECT_EQ(std::pair(screen.pensMade, screen.livePens), std::pair(pens, 0)) << "made, left";
     EXPECT_EQ(screen.fingerprint, fingerprint)
         << "mirrored " << mirrored << ", calls begin: " << screen.calls.substr(0, 400);
   }

@@ -167,8 +167,7 @@ TEST_F(MessageChain, MouseTravelAndARefusedPassword) {
   }
   EXPECT_EQ(Trace(WM_CLOSE), "0/0/-"); // refused
   EXPECT_EQ(Trace(WM_CLOSE), "0/0/-"); // a click just after: no second prompt
-  EXPECT_EQ(prompts, 1);
-  EXPECT_EQ(GetCursor(), nullptr);
+  EXPECT_EQ(std::pair(prompts, GetCursor()), std::pair(1, HCURSOR(nullptr))) << "cursor hidden";
   SetCursorPos(152, 151);
   EXPECT_EQ(Trace(WM_MOUSEMOVE), "0/0/D"); // 3 from the reset reference
 }
@@ -188,8 +187,7 @@ TEST_F(MessageChain, CommandLines) {
   realProc = HookImport(
       "kernel32.dll", "GetProcAddress", +[](HMODULE module, LPCSTR name) -> FARPROC {
         const auto change = +[](LPCSTR what, HWND owner, DWORD, LPVOID) -> DWORD {
-          asked = std::string(what) + " " + std::to_string(UINT_PTR(owner));
-          return 0;
+          return asked = std::string(what) + " " + std::to_string(UINT_PTR(owner)), 0;
         };
         return std::string(name) == "PwdChangePasswordA" ? FARPROC(reinterpret_cast<void *>(change))
                                                          : realProc(module, name);

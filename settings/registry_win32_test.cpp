@@ -12,8 +12,7 @@
 namespace {
 const char *kKey = "Software\\Quorvel\\GyrelSaver";
 std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char *>(&value), 4); }
-// Makes an empty file, or deletes it.
-void Place(const std::string &path, bool present) {
+void Place(const std::string &path, bool present) { // makes an empty file, or deletes it
   if (!present) DeleteFileA(path.c_str());
   if (present)
     CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0));

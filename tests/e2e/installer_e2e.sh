@@ -14,8 +14,7 @@ desktop_key='HKCU\Control Panel\Desktop'
 value_of() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
 signed() { # valid signatures over the whole files, untrusted without the CA file
   for file; do osslsigncode verify -CAfile "$OUT/cert.pem" -in "$file" 2>&1 | grep -q 'Signature verification: ok' &&
-    ! osslsigncode verify -in "$file" >/dev/null 2>&1 || return 1; done
-}
+    ! osslsigncode verify -in "$file" >/dev/null 2>&1 || return 1; done; }
 # help_viewer SCR [DLL_OVERRIDES]: SCR /c, Help pressed from the keyboard (the
 # focus starts on OK, Help is two back): does the help viewer show? Both go.
 help_viewer() {
