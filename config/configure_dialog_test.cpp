@@ -82,9 +82,8 @@ std::string Stored() { // what loads from what the dialog wrote
   return SettingsText(stored);
 }
 
-// With `mark`, covers the preview with a colour no picture has (red stays below
-// 255); whether its centre has it, read through a cache DC (the preview's own
-// keeps the picture's mapping).
+// With `mark`, covers the preview with a colour no picture has (red stays below 255); whether
+// its centre has it, read through a cache DC (the preview's own keeps the picture's mapping).
 bool Marked(HWND dialog, bool mark = false) {
   HWND preview = GetDlgItem(dialog, IDC_PREVIEW);
   HDC dc = GetDCEx(preview, nullptr, DCX_CACHE);
@@ -196,6 +195,9 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
             {"fine curves box", [=] { Click(dialog, IDC_FINE_CURVES); }, 100},
             {"fixed frequency box", [=] { Click(dialog, IDC_USE_FIXED_FREQUENCY); }, 100},
             {"frequency", [=] { SetDlgItemTextA(dialog, IDC_FREQUENCY, "999"); }, 100},
+            {"points slider", [=] { Send(dialog, IDC_POINTS, WM_HSCROLL, 300); }, 100},
+            {"pause slider", [=] { Send(dialog, IDC_PAUSE, WM_HSCROLL, 5); }, 100},
+            {"minimum count", [=] { Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 3); }, 100},
             {"reset", [=] { Click(dialog, IDC_RESET); }, 128}};
         for (const auto &[what, act, centreRed] : steps) {
           ASSERT_TRUE(Marked(dialog, true));
@@ -204,10 +206,9 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
           EXPECT_FALSE(Marked(dialog)) << what << ": the picture was not renewed";
           EXPECT_EQ(centerWalker.upperBound[0], centreRed) << what;
         }
-        EXPECT_EQ(centerWalker.changeChance[0], 1000); // Reset: not fixed any more
-        EXPECT_EQ(calls.front(), "timer 1 250");       // the preview started at the stored speed
-        EXPECT_EQ(calls.end()[-2], "timer 1 101");
-        EXPECT_EQ(calls.back(), "timer 1 250"); // Reset's speed
+        EXPECT_EQ(centerWalker.changeChance[0], 1000);            // Reset: not fixed any more
+        EXPECT_EQ(calls.front() + calls.end()[-2] + calls.back(), // stored, slider's, Reset's speed
+                  "timer 1 250timer 1 101timer 1 250");
         Click(dialog, IDC_USE_FIXED_FREQUENCY); // the frequency box takes digits from 1 to 1000
         for (const char *text : {"7", "0", "1001", "12a", "", "1"}) {
           SetDlgItemTextA(dialog, IDC_FREQUENCY, text);

@@ -16,9 +16,8 @@ reset_settings() { wine reg delete "$settings_key" /f >/dev/null 2>&1 || true; }
 set_settings() { for s in "$@"; do wine reg add "$settings_key" /v "${s%=*}" /t REG_DWORD /d "${s#*=}" /f >/dev/null 2>&1; done; } # NAME=NUMBER...
 # A fresh wineserver and services; they must not hold the output CTest reads.
 restart_wine() { wineserver -k; wineserver -w; wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1; }
-# x_window TITLE: the X window titled exactly so, after up to 15 s; geometry WINDOW: "x y w h".
+# x_window TITLE: the X window titled exactly so, after up to 15 s.
 x_window() { timeout 15 xdotool search --sync --name "^$1\$" | head -1; }
-geometry() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]:|Width:|Height:/ { printf "%s ", $NF }'; }
 # use_two_monitors DISPLAY_NUMBER: until the script ends, two emulated 800 x 600
 # monitors side by side (Xephyr with Xinerama, which Wine reads).
 use_two_monitors() {

@@ -8,7 +8,7 @@ reset_settings
 set_settings PointsPerCycle=800 PictureOnEachMonitor=1
 start_saver "$SCR" /s
 sleep 2
-covered=$(geometry "$(x_window 'Screen Saver')")
+covered=$(xwininfo -id "$(x_window 'Screen Saver')" | awk '/Absolute upper-left [XY]:|Width:|Height:/ { printf "%s ", $NF }')
 check "/s covers both monitors ($covered)" [ "$covered" = "0 0 1600 600 " ]
 import -window root "$OUT/fullscreen.png"
 curves=$(curve_pixels "$OUT/fullscreen.png")
