@@ -6,7 +6,7 @@ SaverSettings::SaverSettings()
     : MinGyrels(3), MaxGyrels(5), MaxBrightness(128), Red(100), Green(100), Blue(100),
       PointsPerCycle(200), ChangeBackground(true), UseFixedFrequency(false), ChangeFrequency(1000),
       HelpFileStored(false), RefreshPause(4), PauseTicks(0), DrawSpeed(1),
-      PictureOnEachMonitor(false), FineCurves(false) {
+      PictureOnEachMonitor(false), FineCurves(false), SmoothCurves(false) {
   SetRefreshPause(4);
 }
 
@@ -54,6 +54,8 @@ void SaverSettings::Load() {
   PictureOnEachMonitor = flag != 0;
   ReadRegistryDword(&flag, key, "FineCurves", 0, 1, 0);
   FineCurves = flag != 0;
+  ReadRegistryDword(&flag, key, "SmoothCurves", 0, 1, 0);
+  SmoothCurves = flag != 0;
 
   SetRefreshPause(RefreshPause);
 }
@@ -74,7 +76,8 @@ bool SaverSettings::Save() const {
       {UseFixedFrequency ? 1u : 0u, "UseFixedFrequency"},
       {ChangeBackground ? 1u : 0u, "ChangeBackground"},
       {PictureOnEachMonitor ? 1u : 0u, "PictureOnEachMonitor"},
-      {FineCurves ? 1u : 0u, "FineCurves"}};
+      {FineCurves ? 1u : 0u, "FineCurves"},
+      {SmoothCurves ? 1u : 0u, "SmoothCurves"}};
   // A found help file is not stored: where the help is may change with the
   // next install, and a stored path would win over it.
   bool saved = !HelpFileStored || WriteRegistryString(HelpFile, key, "HelpFile");

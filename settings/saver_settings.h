@@ -22,6 +22,7 @@ public:
   std::uint32_t DrawSpeed;    // timer period in ms, never 0
   bool PictureOnEachMonitor;  // full screen: one picture per monitor instead of one over all
   bool FineCurves;            // curves at the screen's own resolution, not in whole logical units
+  bool SmoothCurves;          // curves anti-aliased into a pixel buffer, placed finer still
 
   SaverSettings();
 

@@ -1,0 +1,149 @@
+#include "figure/smooth_stroke.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "figure/smooth_surface.h"
+
+namespace {
+// A buffer with a frame of guard pixels around it that no stroke may touch.
+struct GuardedBuffer {
+  static constexpr std::uint32_t kGuard = 0xA5A5A5A5u;
+  int width, height;
+  std::vector<std::uint32_t> all;
+  PixelBuffer buffer;
+  GuardedBuffer(int width_, int height_, std::uint32_t fill = 0)
+      : width(width_), height(height_),
+        all(static_cast<std::size_t>(width_ + 2) * (height_ + 2), kGuard) {
+    buffer = {all.data() + width + 3, width, height, width + 2};
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        At(x, y) = fill;
+  }
+  std::uint32_t &At(int x, int y) { return buffer.pixels[y * buffer.stride + x]; }
+  bool GuardsWhole() const {
+    int kept = 0;
+    for (std::uint32_t p : all)
+      kept += p == kGuard;
+    return kept == 2 * (width + 2) + 2 * height;
+  }
+  // The ink of a white pen over black: each pixel's coverage from its green channel.
+  double Coverage(int x, int y) { return LinearFromSrgb((At(x, y) >> 8) & 0xFF) / 65535.0; }
+  double Ink() {
+    double sum = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        sum += Coverage(x, y);
+    return sum;
+  }
+};
+
+constexpr ColorRef kWhite = 0xFFFFFF;
+SurfaceRect Whole(const GuardedBuffer &b) { return {0, 0, b.width, b.height}; }
+} // namespace
+
+// The ink of a segment of length 80 is its area, width x length, at every
+// angle: the coverage of each pixel is the stroke's area inside it.
+TEST(SmoothStroke, InkPerUnitLengthAtEveryAngle) {
+  for (double width : {1.0, 1.5, 2.0}) {
+    for (int step = 0; step <= 12; ++step) {
+      const double angle = step * 7.5 * std::numbers::pi / 180, length = 80;
+      GuardedBuffer b(128, 128);
+      const StrokePoint line[2] = {
+          {64.3 - length / 2 * std::cos(angle), 64.2 - length / 2 * std::sin(angle)},
+          {64.3 + length / 2 * std::cos(angle), 64.2 + length / 2 * std::sin(angle)}};
+      StrokeRasterizer().Stroke(b.buffer, Whole(b), line, 2, 0, width, kWhite);
+      EXPECT_NEAR(b.Ink() / length, width, 0.03 * width)
+          << "width " << width << ", " << step * 7.5 << "°";
+    }
+  }
+}
+
+// Many short collinear segments, at several angles, give the pixels of one
+// long segment; a stroke laid in two calls, the second continuing the first,
+// gives the pixels of the stroke laid at once, also where it bends.
+TEST(SmoothStroke, PiecesAndContinuationsAreSeamless) {
+  const auto worst = [](std::vector<StrokePoint> whole, std::vector<std::vector<StrokePoint>> parts,
+                        std::vector<std::size_t> drawn) {
+    GuardedBuffer one(96, 96, 0x202020), many(96, 96, 0x202020);
+    StrokeRasterizer r;
+    r.Stroke(one.buffer, Whole(one), whole.data(), whole.size(), 0, 1.5, kWhite);
+    for (std::size_t i = 0; i < parts.size(); ++i)
+      r.Stroke(many.buffer, Whole(many), parts[i].data(), parts[i].size(), drawn[i], 1.5, kWhite);
+    int most = 0;
+    for (int y = 0; y < 96; ++y)
+      for (int x = 0; x < 96; ++x)
+        most = std::max(
+            most, std::abs(int((one.At(x, y) >> 8) & 0xFF) - int((many.At(x, y) >> 8) & 0xFF)));
+    return most;
+  };
+  for (double degrees : {0.0, 10.0, 45.0, 71.0}) {
+    const double c = std::cos(degrees * std::numbers::pi / 180),
+                 s = std::sin(degrees * std::numbers::pi / 180);
+    std::vector<StrokePoint> pieces;
+    for (int i = 0; i <= 40; ++i)
+      pieces.push_back({8.25 + 1.9 * i * c, 8.6 + 1.9 * i * s});
+    EXPECT_LE(worst({pieces.front(), pieces.back()}, {pieces}, {0}), 2) << degrees << "° in pieces";
+  }
+  // A bend of a curve, laid at once and as two ticks sharing two points.
+  std::vector<StrokePoint> bend;
+  for (int i = 0; i <= 30; ++i)
+    bend.push_back({48 + 30 * std::cos(i * 0.1), 48 + 30 * std::sin(i * 0.1)});
+  const std::vector<StrokePoint> first(bend.begin(), bend.begin() + 16),
+      second(bend.begin() + 14, bend.end());
+  EXPECT_LE(worst(bend, {first, second}, {0, 2}), 2) << "continued";
+  EXPECT_GT(worst(bend, {first, second}, {0, 0}), 2) << "laid twice: the check sees beads";
+}
+
+// sRGB 188 is half of white in linear light; a pen over its own colour and
+// zero coverage change nothing; red and blue keep their places.
+TEST(SmoothStroke, BlendsInLinearLight) {
+  EXPECT_NEAR(int(BlendPixel(0x000000, kWhite, 0.5) & 0xFF), 188, 1);
+  EXPECT_EQ(BlendPixel(0x000000, kWhite, 0.5) & 0xFF00, 188u << 8) << "every channel";
+  EXPECT_EQ(BlendPixel(0x102030, 0x0000FF, 1.0), 0xFF0000u) << "a red pen fills the red byte";
+  for (int v = 0; v < 256; ++v) {
+    const std::uint32_t grey = v * 0x010101u;
+    ASSERT_EQ(BlendPixel(grey, grey, 0.6), grey) << v;
+    ASSERT_EQ(BlendPixel(grey, 0xFFFFFF - grey, 0.0), grey) << v;
+  }
+}
+
+// Strokes through and past every edge write inside the buffer and the clip
+// only; a stroke cut by the clip keeps its true coverage inside it.
+TEST(SmoothStroke, WritesNothingOutside) {
+  const std::vector<std::vector<StrokePoint>> strokes = {
+      {{-50, 10}, {90, 30}},   {{10, -40}, {30, 120}},         {{-1e12, -1e12}, {1e12, 1e12}},
+      {{80.5, 1}, {80.5, 63}}, {{-3, -3}, {-1, 70}, {83, 70}}, {{NAN, 5}, {20, 20}, {INFINITY, 3}}};
+  for (const auto &s : strokes) {
+    GuardedBuffer b(80, 64);
+    StrokeRasterizer().Stroke(b.buffer, Whole(b), s.data(), s.size(), 0, 2, kWhite);
+    EXPECT_TRUE(b.GuardsWhole()) << s[0].x << "," << s[0].y;
+  }
+  GuardedBuffer whole(80, 64), clipped(80, 64);
+  const StrokePoint diagonal[2] = {{-10, 2}, {90, 60}};
+  StrokeRasterizer().Stroke(whole.buffer, Whole(whole), diagonal, 2, 0, 2, kWhite);
+  StrokeRasterizer().Stroke(clipped.buffer, {20, 10, 50, 40}, diagonal, 2, 0, 2, kWhite);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 80; ++x) {
+      const bool inside = x >= 20 && x < 50 && y >= 10 && y < 40;
+      ASSERT_EQ(clipped.At(x, y), inside ? whole.At(x, y) : 0u) << x << "," << y;
+    }
+}
+
+// Dirty tiles come back as rectangles: a row's run, and runs of the same
+// columns one under another joined.
+TEST(SmoothSurface, DirtyTilesAsRectangles) {
+  DirtyTiles tiles;
+  tiles.Resize(300, 200); // 5 x 4 tiles, the last ones cut
+  tiles.Mark({10, 10, 20, 20});
+  tiles.Mark({130, 70, 290, 140});
+  tiles.Mark({-5, 150, 3, 400});
+  std::string got;
+  for (SurfaceRect r : tiles.Runs(300, 200))
+    got += std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom) + " ";
+  EXPECT_EQ(got, "0,0,64,64 128,64,300,192 0,128,64,200 ");
+}

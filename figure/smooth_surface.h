@@ -1,0 +1,81 @@
+// The drawing seam over a pixel buffer: the curves are stroked smooth by our
+// own code, the background is painted by another surface into the same
+// pixels (GDI's gradient on the buffer's memory DC in the saver).
+#pragma once
+#include <vector>
+
+#include "figure/mirror_surface.h"
+#include "figure/smooth_stroke.h"
+
+// The parts of the buffer changed since they were last shown, in tiles.
+struct DirtyTiles {
+  static constexpr int kTile = 64;
+  int columns = 0, rows = 0;
+  std::vector<std::uint8_t> marks;
+  bool any = false;
+
+  void Resize(int width, int height);
+  void Mark(SurfaceRect rect); // in pixels
+  void Clear();
+  // Each row's runs of changed tiles as pixel rectangles, inside width x height.
+  std::vector<SurfaceRect> Runs(int width, int height) const;
+};
+
+// What a smooth picture keeps from one handler to the next.
+struct SmoothMemory {
+  // The last points of each curve's stroke, so that its next tick continues
+  // it without a seam; found again by the point the next tick starts from.
+  struct Tail {
+    std::vector<StrokePoint> points;
+    double width;
+  };
+  std::vector<Tail> tails;
+  DirtyTiles dirty;
+  StrokeRasterizer rasterizer;
+  std::vector<StrokePoint> stroke; // the points of one PolylineTo, tail first
+
+  void Forget() { tails.clear(); } // a new background: nothing to continue
+};
+
+class SmoothSurface final : public Surface {
+public:
+  PixelBuffer &buffer;
+  SmoothMemory &memory;
+  Surface *background;  // paints Rectangle and GradientFill; may be null
+  double lineWidth = 1; // device pixels
+  SurfaceMapping mapping;
+  SurfaceRect clip;
+  ColorRef pen = 0;
+  SurfaceObject selected = 0;
+  SurfacePoint position{0, 0};
+
+  SmoothSurface(PixelBuffer &buffer_, SmoothMemory &memory_, Surface *background_);
+
+  void SetMapMode(int mode) override { mapping.mode = mode; }
+  void SetWindowExtEx(int width, int height) override;
+  void SetViewportExtEx(int width, int height) override;
+  void SetViewportOrgEx(int x, int y) override { mapping.viewportOrigin = {x, y}; }
+  // A pen is its colour: nothing to make or delete.
+  SurfaceObject CreatePen(int, int, ColorRef color) override { return color | kPenTag; }
+  SurfaceObject SelectObject(SurfaceObject object) override;
+  void DeleteObject(SurfaceObject) override {}
+  void MoveToEx(int x, int y) override { position = {x, y}; }
+  void PolylineTo(const SurfacePoint *points, std::uint32_t count) override;
+  SurfaceRect GetClientRect() override { return {0, 0, buffer.width, buffer.height}; }
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
+                    const MeshTriangle *triangles, std::uint32_t triangleCount) override;
+  void SelectClipRect(const SurfaceRect *rect) override;
+
+  // A logical point in device pixels, as a place inside the pixel grid.
+  StrokePoint ToDevice(SurfacePoint p) const;
+
+private:
+  static constexpr SurfaceObject kPenTag = SurfaceObject{1} << 32;
+  void SyncBackgroundMapping();
+};
+
+// The logical units per device pixel of curves drawn smooth: four times
+// finer than at the screen's full resolution, so each vertex lies within a
+// quarter pixel of its curve.
+int SmoothCurveScale(int width, int height);
