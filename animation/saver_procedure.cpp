@@ -78,11 +78,26 @@ LRESULT OnTick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const DWORD ticks = finishedTicks++;
     if (ticks >= settings.PauseTicks) NewPicture(window);
   }
+  const int scale = drawing.smooth        ? SmoothCurveScale(clientWidth, clientHeight)
+                    : settings.FineCurves ? FineCurveScale(clientWidth, clientHeight)
+                                          : 1;
   pictureCurves.DrawAll(drawing.surface, clientWidth, clientHeight,
-                        static_cast<int>(settings.PointsPerCycle),
-                        settings.FineCurves ? FineCurveScale(clientWidth, clientHeight) : 1);
+                        static_cast<int>(settings.PointsPerCycle), scale);
   return 0;
 }
+
+// An erase repaints the background. Within the second after the last new
+// one it keeps its colours: display changes can come in bursts, and each
+// would otherwise flash the whole screen in new colours.
+void EraseBackground(HWND window) {
+  const DWORD now = GetTickCount();
+  const bool step = !backgroundShown || now - lastBackgroundTick >= kBackgroundInterval;
+  if (step) backgroundShown = true, lastBackgroundTick = now;
+  WindowDrawing drawing(window);
+  PaintBackground(drawing.surface, step);
+  if (drawing.canvas) PresentCanvas(drawing.gdi.dc, true);
+}
+
 } // namespace
 
 extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -98,6 +113,7 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wPar
     return 0;
   case WM_DESTROY:
     if (timerId != 0) KillTimer(window, timerId);
+    if (smoothCanvas.window == window) ReleaseCanvas();
     break;
   case WM_DISPLAYCHANGE:
     // The window may have a new size and the monitors new places: the
@@ -107,6 +123,7 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wPar
       curve.Restart();
     pictureCurves.finishedCount = 0;
     finishedTicks = 0;
+    if (smoothCanvas.window == window) smoothCanvas.memory.painted = false; // erased anew
     InvalidateRect(window, nullptr, TRUE);
     break;
   case WM_SIZE:
@@ -114,13 +131,30 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wPar
     clientHeight = HIWORD(lParam);
     break;
   case WM_ERASEBKGND: {
-    // The DC in wParam is the system's; the saver paints through its own.
-    WindowDrawing drawing(window);
-    PaintBackground(drawing.surface);
+    // A smooth picture is shown again as it was; otherwise the saver paints
+    // through its own DC, not the system's in wParam.
+    RECT client;
+    GetClientRect(window, &client);
+    if (RestoreFromCanvas(window, reinterpret_cast<HDC>(wParam), client)) return 1;
+    EraseBackground(window);
     return 0;
   }
+  case WM_PAINT:
+    if (smoothCanvas.window == window && smoothCanvas.memory.painted) {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      RestoreFromCanvas(window, dc, paint.rcPaint);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    break;
   case WM_KEYDOWN:
     isPaused = !isPaused;
+    if (smoothCanvas.window == window) { // what the last ticks drew is shown before the pause
+      HDC dc = GetDC(window);
+      PresentCanvas(dc, true);
+      ReleaseDC(window, dc);
+    }
     return 0;
   case WM_TIMER:
     return OnTick(window, message, wParam, lParam);

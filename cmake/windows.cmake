@@ -14,6 +14,7 @@ foreach(variant IN ITEMS "" "_checked")
   add_library(gyrel_core${variant} STATIC ${CORE_SOURCES}
     figure/tick_count_win32.cpp
     figure/gdi_surface.cpp
+    figure/smooth_canvas.cpp
     settings/registry_win32.cpp)
   target_compile_options(gyrel_core${variant} PRIVATE -O2)
   target_link_libraries(gyrel_core${variant} PUBLIC msimg32)

@@ -82,6 +82,17 @@ void OnFineCurvesBox(HWND dialog) {
   NewPreviewPicture();
 }
 
+// Smooth curves are always placed finer: the full-resolution box has no say then.
+void ApplySmoothEnabling(HWND dialog) {
+  EnableWindow(GetDlgItem(dialog, IDC_FINE_CURVES), !settings.SmoothCurves);
+}
+
+void OnSmoothCurvesBox(HWND dialog) {
+  settings.SmoothCurves = IsDlgButtonChecked(dialog, IDC_SMOOTH_CURVES) != 0;
+  ApplySmoothEnabling(dialog);
+  NewPreviewPicture();
+}
+
 void OnHorizontalScroll(HWND dialog, HWND sender) {
   if (sender == speedSlider)
     OnSpeedSlider(dialog);
@@ -159,6 +170,9 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
   case IDC_FINE_CURVES:
     OnFineCurvesBox(dialog);
     return 1;
+  case IDC_SMOOTH_CURVES:
+    OnSmoothCurvesBox(dialog);
+    return 1;
   case IDC_FREQUENCY:
     if (HIWORD(wParam) == EN_CHANGE) ValidateFixedFrequency(dialog);
     return 1;
@@ -213,7 +227,9 @@ void FillConfigControls(HWND dialog) {
   CheckDlgButton(dialog, IDC_PICTURE_ON_EACH_MONITOR,
                  settings.PictureOnEachMonitor ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_FINE_CURVES, settings.FineCurves ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_SMOOTH_CURVES, settings.SmoothCurves ? BST_CHECKED : BST_UNCHECKED);
   ApplyFrequencyEnabling(dialog);
+  ApplySmoothEnabling(dialog);
   // Raises EN_CHANGE, so every fill ends with one frequency check and a new picture.
   SetDlgItemInt(dialog, IDC_FREQUENCY, settings.ChangeFrequency, FALSE);
 }

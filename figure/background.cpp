@@ -65,7 +65,7 @@ constexpr MeshTriangle kTriangles[8] = {{0, 1, 8}, {1, 2, 8}, {2, 3, 8}, {3, 4, 
 
 } // namespace
 
-void PaintBackground(Surface &surface) {
+void PaintBackground(Surface &surface, bool step) {
   // The saver's DC is private to its window, so the curves' isotropic
   // mapping is still in force here.
   surface.SetMapMode(kMapModeText);
@@ -73,9 +73,11 @@ void PaintBackground(Surface &surface) {
   const SurfaceRect rect = surface.GetClientRect();
   surface.Rectangle(rect.left, rect.top, rect.right, rect.bottom);
 
-  cornerWalker.Step();
-  edgeWalker.Step();
-  centerWalker.Step();
+  if (step) {
+    cornerWalker.Step();
+    edgeWalker.Step();
+    centerWalker.Step();
+  }
   const ColorRef corner = cornerWalker.GetColor();
   const ColorRef edge = edgeWalker.GetColor();
   const ColorRef center = centerWalker.GetColor();

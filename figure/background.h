@@ -11,5 +11,6 @@ extern ColorWalker centerWalker;
 // the brightness and colour-mix settings.
 void SetBackgroundRanges(ColorWalker &corner, ColorWalker &edge, ColorWalker &center);
 
-// Steps the three walkers once and fills the client area with the gradient.
-void PaintBackground(Surface &surface);
+// Steps the three walkers once and fills the client area with the gradient;
+// with `step` false, fills it again in the colours it has.
+void PaintBackground(Surface &surface, bool step = true);

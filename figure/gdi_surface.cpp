@@ -83,6 +83,7 @@ SurfaceRect GdiSurface::GetClientRect() {
 
 void GdiSurface::Rectangle(int left, int top, int right, int bottom) {
   ::Rectangle(dc, left, top, right, bottom);
+  if (flushes) GdiFlush();
 }
 
 void GdiSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
@@ -90,6 +91,7 @@ void GdiSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCo
   // GradientFill takes non-const arrays but only reads them.
   ::GradientFill(dc, reinterpret_cast<TRIVERTEX *>(const_cast<MeshVertex *>(vertices)), vertexCount,
                  const_cast<MeshTriangle *>(triangles), triangleCount, GRADIENT_FILL_TRIANGLE);
+  if (flushes) GdiFlush();
 }
 
 void GdiSurface::SelectClipRect(const SurfaceRect *rect) {
@@ -101,15 +103,29 @@ void GdiSurface::SelectClipRect(const SurfaceRect *rect) {
 std::vector<SurfaceRect> pictureMonitors;
 
 WindowDrawing::WindowDrawing(HWND window)
-    : gdi(window, GetDC(window)),
+    : gdi(window, GetDC(window)), canvas(CanvasFor(window)),
+      canvasGdi(canvas ? std::optional<GdiSurface>(std::in_place, nullptr, canvas->memoryDc)
+                       : std::nullopt),
+      smooth(canvas ? std::optional<SmoothSurface>(std::in_place, canvas->pixels, canvas->memory,
+                                                   &*canvasGdi)
+                    : std::nullopt),
       mirror(pictureMonitors.empty()
                  ? std::nullopt
-                 : std::optional<MirrorSurface>(std::in_place, gdi, pictureMonitors)),
-      surface(mirror ? static_cast<Surface &>(*mirror) : gdi) {
+                 : std::optional<MirrorSurface>(std::in_place,
+                                                smooth ? static_cast<Surface &>(*smooth) : gdi,
+                                                pictureMonitors)),
+      surface(mirror   ? static_cast<Surface &>(*mirror)
+              : smooth ? static_cast<Surface &>(*smooth)
+                       : gdi) {
   ++gdiResourceCounts.contextsTaken;
+  if (canvas) {
+    canvasGdi->flushes = true;
+    smooth->lineWidth = canvas->lineWidth;
+  }
 }
 
 WindowDrawing::~WindowDrawing() {
   if (mirror) mirror->Flush();
+  if (canvas) PresentCanvas(gdi.dc, false);
   if (ReleaseDC(gdi.window, gdi.dc)) ++gdiResourceCounts.contextsReleased;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "figure/mirror_surface.h"
+#include "figure/smooth_canvas.h"
 #include "figure/surface.h"
 
 // Counts of the GDI resources the saver makes, so long runs can show that
@@ -23,6 +24,7 @@ public:
   HWND window; // for the client rectangle; may be null with an explicit size
   HDC dc;
   RECT fallbackClient{}; // used when window is null (memory DCs in tests)
+  bool flushes = false;  // finishes each fill at once: our own code writes the same pixels next
 
   GdiSurface(HWND window_, HDC dc_) : window(window_), dc(dc_) {}
 
@@ -47,7 +49,10 @@ public:
 extern std::vector<SurfaceRect> pictureMonitors;
 
 // A window's device context for the length of one handler, always released;
-// `surface` draws on it, once per monitor when pictureMonitors says so.
+// `surface` draws on it, or smooth into the window's canvas when the setting
+// asks for that and the canvas can be had, once per monitor when
+// pictureMonitors says so. What changed in the canvas is shown when the
+// handler ends.
 class WindowDrawing {
 public:
   explicit WindowDrawing(HWND window);
@@ -55,6 +60,9 @@ public:
   WindowDrawing(const WindowDrawing &) = delete;
   WindowDrawing &operator=(const WindowDrawing &) = delete;
   GdiSurface gdi;
+  SmoothCanvas *canvas;
+  std::optional<GdiSurface> canvasGdi; // paints the background into the canvas
+  std::optional<SmoothSurface> smooth;
   std::optional<MirrorSurface> mirror;
   Surface &surface;
 };

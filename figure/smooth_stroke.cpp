@@ -27,264 +27,251 @@ struct ColourTables {
       srgb[(linear[i] + 8) >> 4] = static_cast<std::uint8_t>(i);
   }
 };
-const ColourTables &Tables() {
-  static const ColourTables tables;
-  return tables;
-}
+const ColourTables tables; // made before main: no check on every pixel
 
 // Far enough outside any buffer, and within int.
 double Bounded(double v) { return std::clamp(v, -1e9, 1e9); }
 } // namespace
 
-std::uint16_t LinearFromSrgb(std::uint8_t value) { return Tables().linear[value]; }
+std::uint16_t LinearFromSrgb(std::uint8_t value) { return tables.linear[value]; }
 
-std::uint8_t SrgbFromLinear(std::uint16_t value) { return Tables().srgb[(value + 8u) >> 4]; }
+std::uint8_t SrgbFromLinear(std::uint16_t value) { return tables.srgb[(value + 8u) >> 4]; }
 
 std::uint32_t BlendPixel(std::uint32_t pixel, ColorRef pen, double coverage) {
-  const ColourTables &t = Tables();
   const std::uint32_t ink = BufferPixel(pen);
+  const auto share = static_cast<std::int32_t>(coverage * 4096 + 0.5); // of 4096
   std::uint32_t out = pixel & 0xFF000000u;
   for (int shift = 0; shift < 24; shift += 8) {
-    const double from = t.linear[(pixel >> shift) & 0xFFu];
-    const double to = t.linear[(ink >> shift) & 0xFFu];
-    const auto mixed = static_cast<std::uint32_t>(from + (to - from) * coverage + 0.5);
-    out |= std::uint32_t{t.srgb[(mixed + 8u) >> 4]} << shift;
+    const std::int32_t from = tables.linear[(pixel >> shift) & 0xFFu];
+    const std::int32_t to = tables.linear[(ink >> shift) & 0xFFu];
+    const std::int32_t mixed = from + (((to - from) * share + 2048) >> 12);
+    out |= std::uint32_t{tables.srgb[(mixed + 8) >> 4]} << shift;
   }
   return out;
 }
 
-void StrokeRasterizer::AddPiece(const Piece &piece) {
-  Piece p = piece;
-  p.top = p.bottom = p.corner[0].y;
-  p.left = p.right = p.corner[0].x;
-  for (int i = 1; i < p.corners; ++i) {
-    p.top = std::min(p.top, p.corner[i].y), p.bottom = std::max(p.bottom, p.corner[i].y);
-    p.left = std::min(p.left, p.corner[i].x), p.right = std::max(p.right, p.corner[i].x);
+bool StrokeRasterizer::Outline(const StrokePoint *points, std::size_t count, double radius) {
+  // The points that make segments: finite, each apart from the one before.
+  kept.clear();
+  for (std::size_t i = 0; i < count; ++i) {
+    const StrokePoint p = points[i];
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+    const StrokePoint b{Bounded(p.x), Bounded(p.y)};
+    if (kept.empty() || std::fabs(b.x - kept.back().x) + std::fabs(b.y - kept.back().y) > 1e-9)
+      kept.push_back(b);
   }
-  pieces.push_back(p);
+  outline.clear();
+  const std::size_t m = kept.size();
+  if (m < 2) return false;
+  const auto normal = [&](std::size_t i) { // of segment i, one unit long
+    const double dx = kept[i + 1].x - kept[i].x, dy = kept[i + 1].y - kept[i].y;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    return StrokePoint{-dy / length, dx / length};
+  };
+  // The left side forward, then the right side backward: one closed polygon.
+  rightSide.clear();
+  const auto add = [&](StrokePoint p, double nx, double ny, double side) {
+    (side > 0 ? outline : rightSide).push_back({p.x + nx, p.y + ny});
+  };
+  for (std::size_t i = 0; i < m; ++i) {
+    const StrokePoint p = kept[i];
+    if (i == 0 || i == m - 1) {
+      const StrokePoint n = normal(i == 0 ? 0 : m - 2);
+      add(p, n.x * radius, n.y * radius, 1);
+      add(p, -n.x * radius, -n.y * radius, -1);
+      continue;
+    }
+    const StrokePoint a = normal(i - 1), b = normal(i);
+    const double dot = a.x * b.x + a.y * b.y;
+    if (1 + dot > 0.5) { // bends up to 120 degrees meet at the mitre points
+      const double mx = (a.x + b.x) / (1 + dot) * radius, my = (a.y + b.y) / (1 + dot) * radius;
+      add(p, mx, my, 1);
+      add(p, -mx, -my, -1);
+      continue;
+    }
+    // Sharper: the outer side is bevelled, the inner side turns about the point.
+    const double inner = a.x * b.y - a.y * b.x > 0 ? -1 : 1; // which side the bend is toward
+    for (double side : {1.0, -1.0}) {
+      add(p, side * a.x * radius, side * a.y * radius, side);
+      if (side == inner) add(p, 0, 0, side);
+      add(p, side * b.x * radius, side * b.y * radius, side);
+    }
+  }
+  outline.insert(outline.end(), rightSide.rbegin(), rightSide.rend());
+  return true;
 }
 
 SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
                                      const StrokePoint *points, std::size_t count,
                                      std::size_t drawnCount, double width, ColorRef pen) {
-  pieces.clear();
-  const SurfaceRect none{0, 0, 0, 0};
-  if (count < 2 || !(width > 0) || !buffer.pixels) return none;
-  const double r = width / 2;
-  bool turning = false; // a segment came before: the next one joins it
-  double lastX = 0, lastY = 0;
-  for (std::size_t i = 0; i + 1 < count; ++i) {
-    const StrokePoint a{Bounded(points[i].x), Bounded(points[i].y)};
-    const StrokePoint b{Bounded(points[i + 1].x), Bounded(points[i + 1].y)};
-    const double length = std::hypot(b.x - a.x, b.y - a.y);
-    if (!(length > 1e-9)) continue; // also not a number
-    const double ux = (b.x - a.x) / length, uy = (b.y - a.y) / length;
-    const double nx = -uy * r, ny = ux * r;
-    if (turning) {
-      // The gap on the outer side of the bend is closed by a wedge; the
-      // inner side is inside both bands already.
-      const double cross = lastX * uy - lastY * ux;
-      if (std::fabs(cross) > 1e-12) {
-        const double side = cross > 0 ? -1 : 1;
-        AddPiece({{a,
-                   {a.x - side * lastY * r, a.y + side * lastX * r},
-                   {a.x + side * nx, a.y + side * ny}},
-                  3,
-                  0,
-                  0,
-                  0,
-                  0,
-                  i + 1 < drawnCount});
-      }
+  SurfaceRect laid{0, 0, 0, 0};
+  const Area all{std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, buffer.width),
+                 std::min(clip.bottom, buffer.height)};
+  if (count < 2 || !(width > 0) || !buffer.pixels || all.left >= all.right || all.top >= all.bottom)
+    return laid;
+  if (line.size() < static_cast<std::size_t>(buffer.width) + 2)
+    line.assign(static_cast<std::size_t>(buffer.width) + 2, 0.0f); // kept zero between rows
+  const double radius = width / 2;
+
+  // A continued stroke: the part already laid is cut to its last few pixels
+  // (radius + 2 along it), and what it covers there is noted first.
+  joined.clear();
+  Area near{0, 0, 0, 0};
+  if (drawnCount >= count) return laid; // nothing new
+  if (drawnCount >= 2) {
+    std::size_t k = drawnCount - 1;
+    joined.push_back(points[k]);
+    for (double need = radius + 2; k > 0 && need > 0; --k) {
+      const StrokePoint a = points[k], b = points[k - 1];
+      const double length = std::hypot(b.x - a.x, b.y - a.y);
+      const double t = length > need ? need / length : 1;
+      joined.push_back({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t});
+      need -= length;
     }
-    AddPiece(
-        {{{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}},
-         4,
-         0,
-         0,
-         0,
-         0,
-         i + 1 < drawnCount});
-    turning = true, lastX = ux, lastY = uy;
+    std::reverse(joined.begin(), joined.end());
+    if (Outline(joined.data(), joined.size(), radius)) {
+      near = Bounds(all);
+      earlier.assign(static_cast<std::size_t>(near.right - near.left) * (near.bottom - near.top),
+                     0.0f);
+      Fill(near, [&](int column, int row, double coverage) {
+        earlier[static_cast<std::size_t>(row - near.top) * (near.right - near.left) +
+                (column - near.left)] = static_cast<float>(coverage);
+      });
+    }
+    joined.insert(joined.end(), points + drawnCount, points + count);
+    points = joined.data(), count = joined.size();
   }
-  if (pieces.empty()) return none;
+  if (!Outline(points, count, radius)) return laid;
+  const Area area = Bounds(all);
+  Fill(area, [&](int column, int row, double coverage) {
+    if (column >= near.left && column < near.right && row >= near.top && row < near.bottom) {
+      // What the new part adds over the part already laid.
+      const double was =
+          earlier[static_cast<std::size_t>(row - near.top) * (near.right - near.left) +
+                  (column - near.left)];
+      coverage = was < 1 - 1e-6 ? std::max(0.0, (coverage - was) / (1 - was)) : 0.0;
+    }
+    if (coverage <= 1.0 / 1024) return;
+    std::uint32_t &pixel = buffer.pixels[row * buffer.stride + column];
+    pixel = BlendPixel(pixel, pen, coverage);
+    ++pixelsLaid;
+  });
+  return {area.left, area.top, area.right, area.bottom};
+}
 
-  double top = pieces[0].top, bottom = pieces[0].bottom;
-  double left = pieces[0].left, right = pieces[0].right;
-  for (const Piece &p : pieces) {
-    top = std::min(top, p.top), bottom = std::max(bottom, p.bottom);
-    left = std::min(left, p.left), right = std::max(right, p.right);
+// The outline's bounding pixels inside `inside`.
+StrokeRasterizer::Area StrokeRasterizer::Bounds(Area inside) const {
+  double left = outline[0].x, right = left, top = outline[0].y, bottom = top;
+  for (const StrokePoint &p : outline) {
+    left = std::min(left, p.x), right = std::max(right, p.x);
+    top = std::min(top, p.y), bottom = std::max(bottom, p.y);
   }
-  const int L = std::max({clip.left, 0, static_cast<int>(std::floor(left))});
-  const int R = std::min({clip.right, buffer.width, static_cast<int>(std::floor(right)) + 1});
-  const int T = std::max({clip.top, 0, static_cast<int>(std::floor(top))});
-  const int B = std::min({clip.bottom, buffer.height, static_cast<int>(std::floor(bottom)) + 1});
-  if (L >= R || T >= B) return none;
+  Area a{std::max(inside.left, static_cast<int>(std::floor(left))),
+         std::max(inside.top, static_cast<int>(std::floor(top))),
+         std::min(inside.right, static_cast<int>(std::floor(right)) + 1),
+         std::min(inside.bottom, static_cast<int>(std::floor(bottom)) + 1)};
+  if (a.left >= a.right || a.top >= a.bottom) a = {0, 0, 0, 0};
+  return a;
+}
 
-  // Each piece listed under every row it touches (a counting sort).
-  rowStart.assign(static_cast<std::size_t>(B - T) + 1, 0);
-  const auto rowsOf = [&](const Piece &p) {
-    return std::pair(std::max(T, static_cast<int>(std::floor(p.top))),
-                     std::min(B - 1, static_cast<int>(std::floor(p.bottom))));
+template <typename Lay> void StrokeRasterizer::Fill(Area area, Lay lay) {
+  if (area.left >= area.right) return;
+  lineLeft = area.left, lineRight = area.right;
+  const std::size_t n = outline.size();
+  // Each edge listed under every row it crosses (a counting sort).
+  const auto rowsOf = [&](std::size_t i) {
+    const StrokePoint a = outline[i], b = outline[(i + 1) % n];
+    if (a.y == b.y) return std::pair(1, 0); // level edges carry no area
+    const double low = std::min(a.y, b.y), high = std::max(a.y, b.y);
+    return std::pair(std::max(area.top, static_cast<int>(std::floor(low))),
+                     std::min(area.bottom - 1, static_cast<int>(std::ceil(high)) - 1));
   };
-  for (const Piece &p : pieces)
-    for (auto [row, last] = rowsOf(p); row <= last; ++row)
-      ++rowStart[static_cast<std::size_t>(row - T) + 1];
+  rowStart.assign(static_cast<std::size_t>(area.bottom - area.top) + 1, 0);
+  for (std::size_t i = 0; i < n; ++i)
+    for (auto [row, last] = rowsOf(i); row <= last; ++row)
+      ++rowStart[static_cast<std::size_t>(row - area.top) + 1];
   for (std::size_t i = 1; i < rowStart.size(); ++i)
     rowStart[i] += rowStart[i - 1];
-  rowPieces.resize(rowStart.back());
-  cluster.assign(rowStart.begin(), rowStart.end() - 1); // the next free place per row
-  for (std::uint32_t index = 0; index < pieces.size(); ++index)
-    for (auto [row, last] = rowsOf(pieces[index]); row <= last; ++row)
-      rowPieces[cluster[static_cast<std::size_t>(row - T)]++] = index;
+  rowEdges.resize(rowStart.back());
+  nextFree.assign(rowStart.begin(), rowStart.end() - 1);
+  for (std::size_t i = 0; i < n; ++i)
+    for (auto [row, last] = rowsOf(i); row <= last; ++row)
+      rowEdges[nextFree[static_cast<std::size_t>(row - area.top)]++] =
+          static_cast<std::uint32_t>(i);
 
-  firstRow = T;
-  for (int row = T; row < B; ++row)
-    StrokeRow(buffer, row, L, R, pen);
-  return {L, T, R, B};
-}
-
-void StrokeRasterizer::StrokeRow(PixelBuffer &buffer, int row, int L, int R, ColorRef pen) {
-  // The row's pieces from the left, taken in runs whose columns overlap: a
-  // pixel is laid once, with the coverage of everything over it.
-  const std::size_t index = static_cast<std::size_t>(row - firstRow);
-  cluster.assign(rowPieces.begin() + rowStart[index], rowPieces.begin() + rowStart[index + 1]);
-  std::sort(cluster.begin(), cluster.end(),
-            [&](std::uint32_t a, std::uint32_t b) { return pieces[a].left < pieces[b].left; });
-  std::uint32_t *const rowPixels = buffer.pixels + row * buffer.stride;
-  for (std::size_t begin = 0, end; begin < cluster.size(); begin = end) {
-    double reach = pieces[cluster[begin]].right;
-    bool anyDrawn = false;
-    for (end = begin;
-         end < cluster.size() && std::floor(pieces[cluster[end]].left) <= std::floor(reach);
-         ++end) {
-      reach = std::max(reach, pieces[cluster[end]].right);
-      anyDrawn |= pieces[cluster[end]].drawn;
+  for (int row = area.top; row < area.bottom; ++row) {
+    ranges.clear();
+    const std::size_t r = static_cast<std::size_t>(row - area.top);
+    for (std::size_t e = rowStart[r]; e < rowStart[r + 1]; ++e) {
+      const StrokePoint a = outline[rowEdges[e]], b = outline[(rowEdges[e] + 1) % n];
+      const double y0 = std::max<double>(row, std::min(a.y, b.y));
+      const double y1 = std::min<double>(row + 1, std::max(a.y, b.y));
+      if (!(y1 > y0)) continue;
+      const double slope = (b.x - a.x) / (b.y - a.y);
+      AddEdge(a.x + (y0 - a.y) * slope, a.x + (y1 - a.y) * slope, b.y > a.y ? y1 - y0 : y0 - y1);
     }
-    runBegin = begin, runEnd = end;
-    firstColumn = std::max(L, static_cast<int>(std::floor(pieces[cluster[begin]].left)));
-    lastColumn = std::min(R - 1, static_cast<int>(std::floor(reach)));
-    if (firstColumn > lastColumn) continue;
-
-    events.assign({double(row), double(row + 1)});
-    for (std::size_t k = begin; k < end; ++k) {
-      const Piece &p = pieces[cluster[k]];
-      for (int c = 0; c < p.corners; ++c)
-        if (p.corner[c].y > row && p.corner[c].y < row + 1) events.push_back(p.corner[c].y);
-    }
-    std::sort(events.begin(), events.end());
-    const std::size_t columns = static_cast<std::size_t>(lastColumn - firstColumn) + 3;
-    for (bool drawnOnly : {false, true}) {
-      if (drawnOnly && !anyDrawn) break;
-      target = drawnOnly ? &drawnCover : &newCover;
-      target->assign(columns, 0.0f);
-      for (std::size_t e = 0; e + 1 < events.size(); ++e)
-        if (events[e + 1] - events[e] > 1e-12) AddStrip(events[e], events[e + 1], drawnOnly, 0);
-    }
-    double all = newCover[0], drawn = anyDrawn ? drawnCover[0] : 0.0;
-    for (int column = firstColumn; column <= lastColumn; ++column) {
-      const std::size_t k = static_cast<std::size_t>(column - firstColumn) + 1;
-      all += newCover[k];
-      double coverage = std::min(1.0, std::fabs(all));
-      if (anyDrawn) { // what the new part adds over the part already laid
-        drawn += drawnCover[k];
-        const double before = std::min(1.0, std::fabs(drawn));
-        coverage = before < 1 - 1e-6 ? std::max(0.0, (coverage - before) / (1 - before)) : 0.0;
+    std::sort(ranges.begin(), ranges.end(), [](Range p, Range q) { return p.from < q.from; });
+    double sum = 0;
+    int column = lineLeft - 1;        // the first column not yet summed
+    const auto layGap = [&](int to) { // columns where the sum stays as it is
+      if (std::fabs(sum) > 1.0 / 1024)
+        for (int c = std::max(column, lineLeft); c < std::min(to, lineRight); ++c)
+          lay(c, row, std::min(1.0, std::fabs(sum)));
+    };
+    for (const Range &range : ranges) {
+      if (range.to < column) continue;
+      layGap(range.from);
+      for (int c = std::max(column, range.from); c <= range.to; ++c) {
+        sum += line[static_cast<std::size_t>(c) + 1];
+        line[static_cast<std::size_t>(c) + 1] = 0;
+        if (c >= lineLeft && c < lineRight) lay(c, row, std::min(1.0, std::fabs(sum)));
       }
-      if (coverage > 1.0 / 1024) rowPixels[column] = BlendPixel(rowPixels[column], pen, coverage);
+      column = range.to + 1;
     }
+    layGap(lineRight);
   }
 }
 
-// The union's spans at height y, of the pieces that cover the strip around `mid`.
-void StrokeRasterizer::Unite(double y, double mid, bool drawnOnly, std::vector<Span> &spans) {
-  spans.clear();
-  for (std::size_t k = runBegin; k < runEnd; ++k) {
-    const Piece &p = pieces[cluster[k]];
-    if ((drawnOnly && !p.drawn) || !(p.top < mid && mid < p.bottom)) continue;
-    double from = INFINITY, to = -INFINITY;
-    for (int c = 0; c < p.corners; ++c) {
-      const StrokePoint a = p.corner[c], b = p.corner[(c + 1) % p.corners];
-      if (a.y == b.y) {
-        if (a.y == y) from = std::min({from, a.x, b.x}), to = std::max({to, a.x, b.x});
-      } else if ((y - a.y) * (y - b.y) <= 0) {
-        const double x = a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y);
-        from = std::min(from, x), to = std::max(to, x);
-      }
-    }
-    if (from <= to) spans.push_back({from, to});
-  }
-  std::sort(spans.begin(), spans.end(), [](Span a, Span b) { return a.from < b.from; });
-  std::size_t kept = 0;
-  for (const Span &s : spans) {
-    if (kept && s.from <= spans[kept - 1].to)
-      spans[kept - 1].to = std::max(spans[kept - 1].to, s.to);
-    else
-      spans[kept++] = s;
-  }
-  spans.resize(kept);
-}
-
-// Between two heights where no corner lies, each span's ends move in straight
-// lines; where spans join or part inside the strip, it is halved until they don't.
-void StrokeRasterizer::AddStrip(double top, double bottom, bool drawnOnly, int depth) {
-  const double mid = (top + bottom) / 2, height = bottom - top;
-  Unite(top, mid, drawnOnly, upper);
-  Unite(bottom, mid, drawnOnly, lower);
-  if (upper.size() == lower.size()) {
-    for (std::size_t m = 0; m < upper.size(); ++m) {
-      AddEdge(upper[m].from, lower[m].from, height, 1);
-      AddEdge(upper[m].to, lower[m].to, height, -1);
-    }
-  } else if (depth < 6) {
-    AddStrip(top, mid, drawnOnly, depth + 1);
-    AddStrip(mid, bottom, drawnOnly, depth + 1);
-  } else {
-    Unite(mid, mid, drawnOnly, upper);
-    for (const Span &s : upper) {
-      AddEdge(s.from, s.from, height, 1);
-      AddEdge(s.to, s.to, height, -1);
-    }
-  }
-}
-
-// Adds one side of a span over a strip `height` high, from x0 at its top to x1
-// at its bottom: each column gets the area right of the edge inside it, and
-// what lies further right is carried by the running sum. A start (+1) opens
-// coverage and an end (-1) closes it. Index 0 carries what lies left of the
-// first column, so a stroke cut by the clip keeps its true coverage inside.
-void StrokeRasterizer::AddEdge(double x0, double x1, double height, float sign) {
-  std::vector<float> &acc = *target;
-  const double L = firstColumn, R = lastColumn + 1.0;
+// Adds an edge's part in one row, from x0 at its top to x1 at its bottom,
+// `height` of the row high (negative going up): each column gets the area
+// right of the edge inside it, and what lies further right is carried by the
+// row's running sum. Column lineLeft - 1 carries what lies left of the area,
+// so a stroke cut by the clip keeps its true coverage inside.
+void StrokeRasterizer::AddEdge(double x0, double x1, double height) {
+  const double left = lineLeft, right = lineRight;
   double xa = std::min(x0, x1), xb = std::max(x0, x1);
-  if (xb <= L) {
-    acc[0] += static_cast<float>(sign * height);
+  const auto add = [&](int column, double value) {
+    line[static_cast<std::size_t>(column) + 1] += static_cast<float>(value);
+  };
+  if (xb <= left) {
+    add(lineLeft - 1, height);
+    ranges.push_back({lineLeft - 1, lineLeft - 1});
     return;
   }
-  if (xa >= R) return;
-  const auto add = [&](int column, double value) {
-    const long long k = static_cast<long long>(column) - firstColumn + 1;
-    if (k >= 0 && k < static_cast<long long>(acc.size())) acc[k] += static_cast<float>(value);
-  };
+  if (xa >= right) return;
   if (xb - xa < 1e-9) {
     const int column = static_cast<int>(std::floor(xa));
     const double f = xa - column;
-    add(column, sign * height * (1 - f));
-    add(column + 1, sign * height * f);
+    add(column, height * (1 - f));
+    add(column + 1, height * f);
+    ranges.push_back({column, column + 1});
     return;
   }
   const double slope = height / (xb - xa);
-  if (xa < L) {
-    acc[0] += static_cast<float>(sign * (L - xa) * slope);
-    xa = L;
+  int from = static_cast<int>(std::floor(xa));
+  if (xa < left) {
+    add(lineLeft - 1, (left - xa) * slope);
+    xa = left;
+    from = lineLeft - 1;
   }
-  xb = std::min(xb, R); // further right only matters past the last column
+  xb = std::min(xb, right); // further right only matters past the area
   int column = static_cast<int>(std::floor(xa));
   for (double x = xa; x < xb; ++column) {
-    const double next = std::min(column + 1.0, xb);
-    const double share = (next - x) * slope, f = (x + next) / 2 - column;
-    add(column, sign * share * (1 - f));
-    add(column + 1, sign * share * f);
-    x = next;
+    const double to = std::min(column + 1.0, xb);
+    const double share = (to - x) * slope, f = (x + to) / 2 - column;
+    add(column, share * (1 - f));
+    add(column + 1, share * f);
+    x = to;
   }
+  ranges.push_back({from, column});
 }

@@ -34,6 +34,8 @@ struct SmoothMemory {
   StrokeRasterizer rasterizer;
   std::vector<StrokePoint> stroke; // the points of one PolylineTo, tail first
 
+  bool painted = false; // holds a background
+
   void Forget() { tails.clear(); } // a new background: nothing to continue
 };
 

@@ -1,6 +1,7 @@
 #!/bin/bash
-# Screenshots of the full-screen saver on a 3840 x 2160 screen with curves
-# classic and at the screen's full resolution, the same picture both times
+# Screenshots of the full-screen saver on a 3840 x 2160 screen (or
+# GYREL_SCREEN) with curves classic, at the screen's full resolution and
+# smooth, the same picture each time
 # (tests/bench/seeded_saver.cpp), and how jagged each is: the
 # curve's pixels (off a 7 x 7 median of the shot by more than 10%), a
 # straight line fitted to those within 12 px of each of a sample of them,
@@ -10,23 +11,29 @@ set -eu
 build_dir=${1:-build/windows}
 out=$(mkdir -p "${2:-$build_dir/fine-curves}" && cd "${2:-$build_dir/fine-curves}" && pwd)
 seed=${3:-1}
-export GYREL_SCREEN=3840x2160x24
+export GYREL_SCREEN=${GYREL_SCREEN:-3840x2160x24}
 unset DISPLAY
 exec "$(dirname "$0")/wine-session.sh" "$build_dir" bash -c '
 set -eu
 build=$1 out=$2 seed=$3
 key="HKCU\\Software\\Quorvel\\GyrelSaver"
-for fine in 0 1; do
+size=${GYREL_SCREEN%x*}
+for fine in 0 1 smooth; do
+  smooth=0
+  [ $fine = smooth ] && fine=0 smooth=1
   wine reg delete "$key" /f >/dev/null 2>&1 || true
-  for v in "MinGyrels 1" "MaxGyrels 1" "PointsPerCycle 100" "RefreshPause 10" "ChangeBackground 0" "FineCurves $fine"; do
+  for v in "MinGyrels 1" "MaxGyrels 1" "PointsPerCycle 100" "RefreshPause 10" "ChangeBackground 0" "FineCurves $fine" "SmoothCurves $smooth"; do
     set -- $v; wine reg add "$key" /v $1 /t REG_DWORD /d $2 /f >/dev/null 2>&1
   done
+  [ $smooth = 1 ] && fine=smooth
   wine "$build/seeded_saver.exe" "$seed" & saver=$!
   sleep 3
   import -window root "$out/fine-$fine.png"
   kill $saver; wait $saver 2>/dev/null || true
   # a region the curve crosses, twice the size, as the README shows it
-  convert "$out/fine-$fine.png" -crop 400x225+2000+1000 +repage -scale 200% "$out/crop-$fine.png"
+  w=${size%x*} h=${size#*x}
+  convert "$out/fine-$fine.png" -crop $((w / 10))x$((h / 10))+$((w * 52 / 100))+$((h * 46 / 100)) +repage \
+    -scale $((200 * 3840 / w))% "$out/crop-$fine.png"
   convert "$out/fine-$fine.png" \( +clone -median 7 \) -compose difference -composite \
     -colorspace Gray -threshold 10% -transparent black sparse-color: | tr " " "\n" | cut -d, -f1,2 >"$out/curve-$fine.txt"
   python3 - "$out/curve-$fine.txt" "$fine" <<"PY"

@@ -1,9 +1,11 @@
 #include "tests/bench/draw_workload.h"
 
 #include <cmath>
+#include <vector>
 
 #include "figure/curve_set.h"
 #include "figure/random.h"
+#include "figure/smooth_surface.h"
 
 namespace {
 struct NullSurface final : Surface {
@@ -56,4 +58,16 @@ double RunBareTrigTick() {
     bareAngle += 0.01;
   }
   return sum;
+}
+
+std::uint64_t RunSmoothTick() {
+  static std::vector<std::uint32_t> pixels(3840u * 2160u, 0x404040);
+  static PixelBuffer buffer{pixels.data(), 3840, 2160, 3840};
+  static SmoothMemory memory;
+  static SmoothSurface surface(buffer, memory, nullptr);
+  for (TrochoidCurve &curve : benchCurves.curves) {
+    if (curve.stepsDone + kBenchPointsPerTick > curve.stepsPerRun) curve.Restart();
+  }
+  benchCurves.DrawAll(surface, 3840, 2160, kBenchPointsPerTick, SmoothCurveScale(3840, 2160));
+  return memory.rasterizer.pixelsLaid;
 }

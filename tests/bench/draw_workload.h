@@ -12,4 +12,7 @@ void PrepareDrawWorkload();
 // DrawAll of the prepared picture, restarted when finished: classic, or at
 // the resolution of a 3840 x 2160 screen.
 void RunDrawTick(bool fine4k = false);
-double RunBareTrigTick(); // the same number of sin/cos quadruples; returns a sum to keep
+double RunBareTrigTick();
+// The same tick drawn smooth into a 3840 x 2160 pixel buffer; returns the
+// pixels laid so far.
+std::uint64_t RunSmoothTick(); // the same number of sin/cos quadruples; returns a sum to keep
