@@ -36,9 +36,10 @@ HWND WINAPI RecordHtmlHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
     asked.append(" ").append(std::to_string(value));
   return calls.push_back(asked), nullptr;
 }
+decltype(&GetProcAddress) realGetProcAddress;
 FARPROC WINAPI AnswerHelpEntry(HMODULE module, LPCSTR name) {
   return name == MAKEINTRESOURCEA(14) ? FARPROC(reinterpret_cast<void *>(RecordHtmlHelp))
-                                      : GetProcAddress(module, name);
+                                      : realGetProcAddress(module, name);
 }
 
 // Runs `steps` inside the modal loop of the dialog the saver's entry shows for
@@ -106,7 +107,7 @@ protected:
     realSetTimer = HookImport("user32.dll", "SetTimer", RecordSetTimer);
     HookImport("user32.dll", "MessageBoxA", AnswerMessageBox);
     HookTickCount();
-    HookImport("kernel32.dll", "GetProcAddress", AnswerHelpEntry);
+    realGetProcAddress = HookImport("kernel32.dll", "GetProcAddress", AnswerHelpEntry);
     given = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                             nullptr, nullptr);
     foreground = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr,
@@ -135,13 +136,14 @@ TEST_F(ConfigureDialog, OkStoresTheEditedValues) {
     Click(dialog, IDC_DONT_CHANGE_BACKGROUND);
     Click(dialog, IDC_PICTURE_ON_EACH_MONITOR);
     Click(dialog, IDC_FINE_CURVES);
+    Click(dialog, IDC_SMOOTH_CURVES);
     Click(dialog, IDOK);
   };
   EXPECT_EQ(RunDialog(edit, ("-C:" + std::to_string(UINT_PTR(given))).c_str(), given), 1);
   EXPECT_EQ(Stored(), " DrawSpeed=250 MinGyrels=0 MaxGyrels=0 MaxBrightness=200 PointsPerCycle=700"
                       " Red=100 Green=0 Blue=40 ChangeFrequency=321 RefreshPause=2 PauseTicks=0"
                       " UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1"
-                      " FineCurves=1 HelpFile=" +
+                      " FineCurves=1 SmoothCurves=1 HelpFile=" +
                           besideHelp + " ");
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
   static decltype(&RegSetValueExA) realSetValue; // the registry refuses the speed
@@ -172,8 +174,8 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
   stored.SetRefreshPause(2);
   std::tie(stored.PointsPerCycle, stored.Green, stored.Blue, stored.ChangeFrequency) =
       std::tuple(700u, 60u, 90u, 55u);
-  std::tie(stored.MinGyrels, stored.MaxGyrels, stored.PictureOnEachMonitor, stored.FineCurves) =
-      std::tuple(2, 7, true, true);
+  std::tie(stored.MinGyrels, stored.MaxGyrels, stored.PictureOnEachMonitor, stored.FineCurves,
+           stored.SmoothCurves) = std::tuple(2, 7, true, true, true);
   stored.Save();
   RunDialog(
       [](HWND dialog) {
@@ -182,16 +184,21 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
              {IDC_SPEED, IDC_PAUSE, IDC_BRIGHTNESS, IDC_POINTS, IDC_RED, IDC_GREEN, IDC_BLUE})
           shown += std::to_string(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0)) + " ";
         for (int id : {IDC_DONT_CHANGE_BACKGROUND, IDC_USE_FIXED_FREQUENCY,
-                       IDC_PICTURE_ON_EACH_MONITOR, IDC_FINE_CURVES})
+                       IDC_PICTURE_ON_EACH_MONITOR, IDC_FINE_CURVES, IDC_SMOOTH_CURVES})
           shown += std::to_string(IsDlgButtonChecked(dialog, id)) + " ";
+        const auto fineBoxEnabled = [=] {
+          return IsWindowEnabled(GetDlgItem(dialog, IDC_FINE_CURVES));
+        };
+        shown += std::to_string(fineBoxEnabled()) + " "; // greyed while smooth curves are on
         EXPECT_EQ(shown + std::to_string(Spun(dialog, IDC_MIN_COUNT)) + "-" +
                       std::to_string(Spun(dialog, IDC_MAX_COUNT)) + " " +
                       std::to_string(GetDlgItemInt(dialog, IDC_FREQUENCY, nullptr, FALSE)),
-                  "251 2 128 700 100 60 90 0 0 1 1 2-7 55");
+                  "251 2 128 700 100 60 90 0 0 1 1 1 0 2-7 55");
         const std::tuple<const char *, std::function<void()>, int> steps[] = {
             {"red slider", [=] { Send(dialog, IDC_RED, WM_HSCROLL, 50); }, 64},
             {"brightness", [=] { Send(dialog, IDC_BRIGHTNESS, WM_HSCROLL, 200); }, 100},
             {"speed slider", [=] { Send(dialog, IDC_SPEED, WM_HSCROLL, 400); }, 100},
+            {"smooth curves box", [=] { Click(dialog, IDC_SMOOTH_CURVES); }, 100},
             {"fine curves box", [=] { Click(dialog, IDC_FINE_CURVES); }, 100},
             {"fixed frequency box", [=] { Click(dialog, IDC_USE_FIXED_FREQUENCY); }, 100},
             {"frequency", [=] { SetDlgItemTextA(dialog, IDC_FREQUENCY, "999"); }, 100},
@@ -206,7 +213,8 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
           EXPECT_FALSE(Marked(dialog)) << what << ": the picture was not renewed";
           EXPECT_EQ(centerWalker.upperBound[0], centreRed) << what;
         }
-        EXPECT_EQ(centerWalker.changeChance[0], 1000);            // Reset: not fixed any more
+        EXPECT_EQ(centerWalker.changeChance[0], 1000); // Reset: not fixed any more
+        EXPECT_FALSE(fineBoxEnabled()) << "Reset: smooth again";
         EXPECT_EQ(calls.front() + calls.end()[-2] + calls.back(), // stored, slider's, Reset's speed
                   "timer 1 250timer 1 101timer 1 250");
         Click(dialog, IDC_USE_FIXED_FREQUENCY); // the frequency box takes digits from 1 to 1000

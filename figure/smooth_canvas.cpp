@@ -81,8 +81,9 @@ void PresentCanvas(HDC windowDc, bool now) {
   SmoothCanvas &c = smoothCanvas;
   if (!c.memoryDc || !c.memory.dirty.any) return;
   const DWORD tick = GetTickCount();
-  if (!now && tick - c.lastPresent < kPresentInterval) return;
+  if (!now && !c.memory.newBackground && tick - c.lastPresent < kPresentInterval) return;
   c.lastPresent = tick;
+  c.memory.newBackground = false;
   GdiFlush();
   // The window's DC may still hold the curves' mapping: copy in plain pixels.
   const int mode = SetMapMode(windowDc, MM_TEXT);

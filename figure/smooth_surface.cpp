@@ -153,7 +153,7 @@ void SmoothSurface::Rectangle(int left, int top, int right, int bottom) {
 void SmoothSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
                                  const MeshTriangle *triangles, std::uint32_t triangleCount) {
   memory.Forget();
-  memory.painted = true;
+  memory.painted = memory.newBackground = true;
   memory.dirty.Mark({0, 0, buffer.width, buffer.height});
   if (!background) return;
   SyncBackgroundMapping();

@@ -34,7 +34,8 @@ struct SmoothMemory {
   StrokeRasterizer rasterizer;
   std::vector<StrokePoint> stroke; // the points of one PolylineTo, tail first
 
-  bool painted = false; // holds a background
+  bool painted = false;       // holds a background
+  bool newBackground = false; // painted since last shown: shown at once, whole
 
   void Forget() { tails.clear(); } // a new background: nothing to continue
 };

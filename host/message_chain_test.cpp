@@ -303,3 +303,85 @@ TEST_F(MessageChain, RunSaverWindowCoversTheScreenAndReadsTheAcLine) {
   EXPECT_EQ(seen, "18 " + std::to_string(fine) + " 120 010");
   UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
 }
+
+// Smooth curves: the window keeps its picture in its canvas, a tick's curves show on the
+// window, a covered window is restored from the canvas, and a window whose canvas cannot
+// be had draws classic curves. In each of the three places a picture is drawn.
+TEST_F(MessageChain, SmoothPicturesLiveInTheCanvas) {
+  static bool refuseBuffers = false;
+  static decltype(&CreateDIBSection) realCreate;
+  realCreate = HookImport(
+      "gdi32.dll", "CreateDIBSection",
+      +[](HDC dc, const BITMAPINFO *info, UINT usage, void **bits, HANDLE section, DWORD offset) {
+        return refuseBuffers ? HBITMAP(nullptr)
+                             : realCreate(dc, info, usage, bits, section, offset);
+      });
+  for (Mode mode : {FullScreen, PreviewChild, DialogControl}) {
+    for (bool refused : {false, true}) {
+      settings.SmoothCurves = true, refuseBuffers = refused;
+      clockOffset += 1000;
+      Make(mode); // loads the settings: the hooked ones stand
+      settings.SmoothCurves = true, settings.MinGyrels = settings.MaxGyrels = 3;
+      clockOffset += 1000;
+      NewPicture(window);
+      EXPECT_EQ(smoothCanvas.window == window, !refused) << mode;
+      const long pens = gdiResourceCounts.pensCreated;
+      Trace(WM_TIMER, kAnimationTimer);
+      EXPECT_EQ(gdiResourceCounts.pensCreated - pens, refused ? 3 : 0) << "classic pens " << mode;
+      if (refused) continue;
+      Trace(WM_KEYDOWN, 'P'); // pausing shows what the ticks drew at once
+      // A partly covered pixel of the curves, and the window shows the canvas there.
+      int x = -1, y = -1, partial = 0;
+      HDC dc = GetDC(window);
+      for (int j = 0; j < 180; ++j) // inside the previews' parent too
+        for (int i = 0; i < 280; ++i) {
+          const std::uint32_t p = smoothCanvas.pixels.pixels[j * 320 + i];
+          const std::uint32_t left = i ? smoothCanvas.pixels.pixels[j * 320 + i - 1] : p;
+          if (std::abs(int(p & 0xFF) - int(left & 0xFF)) > 12) ++partial, x = i, y = j;
+        }
+      ASSERT_GT(partial, 50) << mode;
+      const COLORREF shown = GetPixel(dc, x, y);
+      const std::uint32_t kept = smoothCanvas.pixels.pixels[y * 320 + x];
+      EXPECT_EQ(shown, BufferPixel(kept & 0xFFFFFF)) << "shown " << mode;
+      // Covered and uncovered: the picture comes back, the background walkers stay.
+      RECT all{0, 0, 320, 240};
+      FillRect(dc, &all, HBRUSH(GetStockObject(BLACK_BRUSH)));
+      SeedRandom(99);
+      EXPECT_EQ(Trace(WM_ERASEBKGND, WPARAM(dc)), "1/0/-");
+      const int drawn = NextRandom();
+      SeedRandom(99);
+      EXPECT_EQ(std::pair(GetPixel(dc, x, y), drawn), std::pair(shown, NextRandom()))
+          << "restored " << mode;
+      ReleaseDC(window, dc);
+      Trace(WM_KEYDOWN, 'P');
+    }
+  }
+  HookImport("gdi32.dll", "CreateDIBSection", realCreate);
+  refuseBuffers = false;
+  DestroyWindow(window);
+  EXPECT_EQ(smoothCanvas.window, HWND(nullptr)) << "released with its window";
+  settings = SaverSettings();
+}
+
+// An erase repaints the background; within the second after the last new one it keeps
+// its colours (no walker steps: no draws), so a burst of display changes cannot flash.
+// Later erases step the walkers once (nine draws) and start the next second.
+TEST_F(MessageChain, ErasesKeepTheColoursForASecond) {
+  Make(FullScreen);
+  const auto drawsOfOneErase = [] {
+    SeedRandom(7);
+    Trace(WM_ERASEBKGND);
+    const int next = NextRandom();
+    SeedRandom(7);
+    int used = 0;
+    while (NextRandom() != next && used < 20)
+      ++used;
+    return used;
+  };
+  clockOffset += 1000;
+  NewPicture(window);
+  std::string got;
+  for (int later : {0, 500, 400, 200, 400, 700, 1100, 100}) // 0 .. 900, 1100 .. 2200, 3300 ..
+    got += std::to_string((clockOffset += later, drawsOfOneErase())) + " ";
+  EXPECT_EQ(got, "0 0 0 9 0 9 9 0 ");
+}

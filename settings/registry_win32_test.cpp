@@ -28,20 +28,24 @@ TEST(Registry, WhatLoads) {
       {"", "", 0, "",
        "DrawSpeed=1 MinGyrels=3 MaxGyrels=5 MaxBrightness=128 PointsPerCycle=200 Red=100 "
        "ChangeFrequency=1000 RefreshPause=4 PauseTicks=200 UseFixedFrequency=0 "
-       "ChangeBackground=1 PictureOnEachMonitor=0 FineCurves=0 HelpFile=C:\\Program"},
+       "ChangeBackground=1 PictureOnEachMonitor=0 FineCurves=0 SmoothCurves=0 "
+       "HelpFile=C:\\Program"},
       {"DrawSpeed=501 MaxBrightness=256 PointsPerCycle=801 Red=101 Green=101 ChangeFrequency=0 "
        "RefreshPause=11 Blue=4294967295",
        "", 0, "",
        "DrawSpeed=1 MaxBrightness=128 PointsPerCycle=200 Red=100 Green=100 ChangeFrequency=1000 "
        "RefreshPause=4 Blue=100"},
       {"DrawSpeed=500 MaxBrightness=0 PointsPerCycle=0 RefreshPause=10 ChangeFrequency=1 Red=0 "
-       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1 FineCurves=1",
+       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1 FineCurves=1 "
+       "SmoothCurves=1",
        "", 0, "",
        "DrawSpeed=500 MaxBrightness=0 PointsPerCycle=0 PauseTicks=1 ChangeFrequency=1 Red=0 "
-       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1 FineCurves=1"},
+       "Green=0 Blue=0 UseFixedFrequency=1 ChangeBackground=0 PictureOnEachMonitor=1 FineCurves=1 "
+       "SmoothCurves=1"},
       {"DrawSpeed=3 RefreshPause=1", "", 0, "", "PauseTicks=16"},
-      {"UseFixedFrequency=2 ChangeBackground=2 PictureOnEachMonitor=2 FineCurves=2", "", 0, "",
-       "UseFixedFrequency=0 ChangeBackground=1 PictureOnEachMonitor=0 FineCurves=0"},
+      {"UseFixedFrequency=2 ChangeBackground=2 PictureOnEachMonitor=2 FineCurves=2 SmoothCurves=2",
+       "", 0, "",
+       "UseFixedFrequency=0 ChangeBackground=1 PictureOnEachMonitor=0 FineCurves=0 SmoothCurves=0"},
       // Curve counts: 0 is a picture of the gradient alone; the range stays ordered.
       {"MinGyrels=0 MaxGyrels=0", "", 0, "", "MinGyrels=0 MaxGyrels=0"},
       {"MinGyrels=4 MaxGyrels=3", "", 0, "", "MinGyrels=4 MaxGyrels=5"},

@@ -11,8 +11,8 @@ inline std::string SettingsText(const SaverSettings &s) {
                  GYREL_FIELD(Green) GYREL_FIELD(Blue) GYREL_FIELD(ChangeFrequency)
                      GYREL_FIELD(RefreshPause) GYREL_FIELD(PauseTicks)
                          GYREL_FIELD(UseFixedFrequency) GYREL_FIELD(ChangeBackground)
-                             GYREL_FIELD(PictureOnEachMonitor)
-                                 GYREL_FIELD(FineCurves) " HelpFile=" +
+                             GYREL_FIELD(PictureOnEachMonitor) GYREL_FIELD(FineCurves)
+                                 GYREL_FIELD(SmoothCurves) " HelpFile=" +
          s.HelpFile + " ";
 }
 #undef GYREL_FIELD

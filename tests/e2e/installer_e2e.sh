@@ -27,8 +27,8 @@ reset_settings
 
 exports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NR > 1 && /\]/ { print $NF }' | tr '\n' ' ')
 size=$(stat -c %s "$SCR")
-check "exports ScreenSaverConfigureDialog and ScreenSaverProc ($exports); 64-bit, at most 256 KiB ($size bytes)" \
-  bash -c "[ '$exports' = 'ScreenSaverConfigureDialog ScreenSaverProc ' ] && x86_64-w64-mingw32-objdump -f '$SCR' | grep -q pei-x86-64 && [ $size -le 262144 ]"
+check "exports ScreenSaverConfigureDialog and ScreenSaverProc ($exports); 64-bit, at most 320 KiB ($size bytes)" \
+  bash -c "[ '$exports' = 'ScreenSaverConfigureDialog ScreenSaverProc ' ] && x86_64-w64-mingw32-objdump -f '$SCR' | grep -q pei-x86-64 && [ $size -le 327680 ]"
 fonts=$(x86_64-w64-mingw32-windres -i "$SCR" -O rc | grep -A4 'DIALOGEX' | grep -o 'FONT.*' | tr '\n' '|')
 check "dialog 2003 asks for the default character set, the About box for ANSI ($fonts)" \
   [ "$fonts" = 'FONT 8, "Microsoft Sans Serif", 400, 0, 0|FONT 8, "MS Shell Dlg", 400, 0, 1|' ]
