@@ -19,7 +19,13 @@ int SliderPosition(HWND dialog, int id) {
   return static_cast<int>(SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0));
 }
 
-void NewPreviewPicture() { NewPicture(animationWindow); }
+// While the dialog fills its controls at start-up, the preview keeps the
+// picture it just began: a renewal then would restart it a second later.
+bool startingUp = false;
+
+void NewPreviewPicture() {
+  if (!startingUp) NewPicture(animationWindow);
+}
 
 void NewBackgroundAndPicture() {
   SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
@@ -269,7 +275,9 @@ extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message
     minCountUpDown = GetDlgItem(dialog, IDC_MIN_COUNT);
     maxCountUpDown = GetDlgItem(dialog, IDC_MAX_COUNT);
     settings.Load();
+    startingUp = true;
     FillConfigControls(dialog);
+    startingUp = false;
     return 1;
   case WM_COMMAND:
     return OnCommand(dialog, wParam);

@@ -2,8 +2,8 @@
 # CPU use of the saver under Wine, next to a program that only runs a timer
 # of the same period. For each setting: CPU seconds per wall second of the
 # saver process and of the X server (which rasterises under Wine), and the
-# saver's CPU time per tick. This build runs with its curves classic and then
-# at the screen's full resolution.
+# saver's CPU time per tick. This build runs with its curves classic, at the
+# screen's full resolution, and smooth.
 #   scripts/measure-cpu.sh [--screen WIDTHxHEIGHT] [BUILD_DIR] [SECONDS] [OTHER.scr...]
 # Each OTHER.scr (another release's saver, say) is measured beside this
 # build's in the same session, with the same settings. With
@@ -64,10 +64,14 @@ for profile in defaults heaviest; do
   done
   ticks=$(wine "$build/timer_only.exe" 1 "$seconds" | tr -d "\r" | sed -n "s/^ticks //p")
   for each in "${each_monitor[@]}"; do
-    for fine in 0 1; do
+    for curves in classic fine smooth; do
+      fine=0 smooth=0
+      [ $curves = fine ] && fine=1
+      [ $curves = smooth ] && smooth=1
       wine reg add "$key" /v PictureOnEachMonitor /t REG_DWORD /d $each /f >/dev/null 2>&1
       wine reg add "$key" /v FineCurves /t REG_DWORD /d $fine /f >/dev/null 2>&1
-      run "saver /s, fine $fine$([ ${#each_monitor[@]} = 1 ] || echo ", each monitor $each")" wine "$build/GyrelSaver.scr" /s
+      wine reg add "$key" /v SmoothCurves /t REG_DWORD /d $smooth /f >/dev/null 2>&1
+      run "saver /s, $curves$([ ${#each_monitor[@]} = 1 ] || echo ", each monitor $each")" wine "$build/GyrelSaver.scr" /s
       awk -v cpu=$process_cpu -v t=$ticks -v s=$seconds "BEGIN { printf \"    saver CPU per tick %.3f ms\n\", cpu * s / t * 1000 }"
     done
   done

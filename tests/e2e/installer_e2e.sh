@@ -35,7 +35,7 @@ check "dialog 2003 asks for the default character set, the About box for ANSI ($
 # Version strings are UTF-16 (strings -el); the file and product versions each name it.
 names() { strings -el "$1" | grep -xE "Quorvel|$version|GyrelSaver screen saver" | LC_ALL=C sort | uniq -c | tr -s ' \n' ' '; }
 check "the saver, the setup, README and CHANGELOG name $version; the saver and setup Quorvel; the saver describes itself" \
-  eval '[ "$(names "$SCR")/$(names "$BUILD/GyrelSaver-Setup.exe")" = " 2 $version 1 GyrelSaver screen saver 1 Quorvel / 2 $version 2 Quorvel " ] && grep -q "Version $version" "$source/README.md" && grep -m1 "^## " "$source/CHANGELOG.md" | grep -q "$version"'
+  eval '[ "$(names "$SCR")/$(names "$BUILD/GyrelSaver-Setup.exe")" = " 2 $version 1 GyrelSaver screen saver 1 Quorvel / 2 $version 2 Quorvel " ] && grep -q "Version $version" "$source/README.md" && grep "^## " "$source/CHANGELOG.md" | grep -v -m1 "^## Unreleased" | grep -q "$version"'
 chm=$OUT/chm && rm -rf "$chm" && extract_chmLib "$BUILD/GyrelSaver.chm" "$chm" >/dev/null
 pages="index speed curves background monitors install"
 check "help pages $pages are there and in the contents" bash -c "cd '$chm' && for p in $pages; do [ -s \$p.html ] && grep -q \$p.html GyrelSaver.hhc || exit 1; done"
