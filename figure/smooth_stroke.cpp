@@ -50,8 +50,76 @@ std::uint32_t BlendPixel(std::uint32_t pixel, ColorRef pen, double coverage) {
   return out;
 }
 
-bool StrokeRasterizer::Outline(const StrokePoint *points, std::size_t count, double radius) {
-  // The points that make segments: finite, each apart from the one before.
+namespace {
+// The share of a pixel (the unit square about its centre) on the near side of
+// a line, n . p <= t, exactly, for a line whose unit normal is n: zero, a
+// corner's triangle, a band's straight part, all but a corner, all of it.
+struct SquareShare {
+  double a, s, q, twoAB;
+  explicit SquareShare(StrokePoint n) {
+    a = std::max(std::fabs(n.x), std::fabs(n.y));
+    const double b = std::min(std::fabs(n.x), std::fabs(n.y));
+    s = (a + b) / 2, q = (a - b) / 2, twoAB = 2 * a * b;
+  }
+  double operator()(double t) const {
+    if (t <= -s) return 0;
+    if (t >= s) return 1;
+    if (t < -q) return (t + s) * (t + s) / twoAB;
+    if (t <= q) return 0.5 + t / a;
+    return 1 - (s - t) * (s - t) / twoAB;
+  }
+};
+
+StrokePoint Unit(StrokePoint from, StrokePoint to) {
+  const double dx = to.x - from.x, dy = to.y - from.y, length = std::sqrt(dx * dx + dy * dy);
+  return {dx / length, dy / length};
+}
+
+// The x-range of a row of pixel centres y where lo <= k.x * (x - o.x) + k.y * (y - o.y) <= hi;
+// `inverse` is 1 / k.x, or 0 when k.x is 0.
+void Narrow(double &from, double &to, StrokePoint k, double inverse, StrokePoint o, double y,
+            double lo, double hi) {
+  const double rest = k.y * (y - o.y);
+  if (inverse == 0) {
+    if (rest < lo || rest > hi) from = 1, to = 0;
+    return;
+  }
+  double x0 = o.x + (lo - rest) * inverse, x1 = o.x + (hi - rest) * inverse;
+  if (x0 > x1) std::swap(x0, x1);
+  from = std::max(from, x0), to = std::min(to, x1);
+}
+double Inverse(double v) { return std::fabs(v) < 1e-12 ? 0 : 1 / v; }
+} // namespace
+
+void StrokeRasterizer::Lay(PixelBuffer &buffer, std::ptrdiff_t index, double coverage) {
+  if (coverage <= 1.0 / 1024) return;
+  std::uint32_t &pixel = buffer.pixels[index];
+  const auto share = static_cast<std::int32_t>(std::min(coverage, 1.0) * 4096 + 0.5);
+  std::uint32_t out = pixel & 0xFF000000u;
+  for (int channel = 0, shift = 0; channel < 3; ++channel, shift += 8) {
+    const std::int32_t was = tables.linear[(pixel >> shift) & 0xFFu];
+    const std::int32_t mixed = was + (((inkLinear[channel] - was) * share + 2048) >> 12);
+    out |= std::uint32_t{tables.srgb[(mixed + 8) >> 4]} << shift;
+  }
+  pixel = out;
+  ++pixelsLaid;
+}
+
+void StrokeRasterizer::Defer(std::ptrdiff_t index, double coverage, std::size_t join) {
+  for (Pending &p : pending)
+    if (p.index == index) {
+      p.coverage += static_cast<float>(coverage);
+      p.join = std::max(p.join, join);
+      return;
+    }
+  pending.push_back({index, static_cast<float>(coverage), join});
+}
+
+SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
+                                     const StrokePoint *points, std::size_t count, double width,
+                                     ColorRef pen, StrokeEnd *from, StrokeEnd *end) {
+  const int L = std::max(clip.left, 0), T = std::max(clip.top, 0);
+  const int R = std::min(clip.right, buffer.width), B = std::min(clip.bottom, buffer.height);
   kept.clear();
   for (std::size_t i = 0; i < count; ++i) {
     const StrokePoint p = points[i];
@@ -60,218 +128,115 @@ bool StrokeRasterizer::Outline(const StrokePoint *points, std::size_t count, dou
     if (kept.empty() || std::fabs(b.x - kept.back().x) + std::fabs(b.y - kept.back().y) > 1e-9)
       kept.push_back(b);
   }
-  outline.clear();
   const std::size_t m = kept.size();
-  if (m < 2) return false;
-  const auto normal = [&](std::size_t i) { // of segment i, one unit long
-    const double dx = kept[i + 1].x - kept[i].x, dy = kept[i + 1].y - kept[i].y;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    return StrokePoint{-dy / length, dx / length};
-  };
-  // The left side forward, then the right side backward: one closed polygon.
-  rightSide.clear();
-  const auto add = [&](StrokePoint p, double nx, double ny, double side) {
-    (side > 0 ? outline : rightSide).push_back({p.x + nx, p.y + ny});
-  };
-  for (std::size_t i = 0; i < m; ++i) {
-    const StrokePoint p = kept[i];
-    if (i == 0 || i == m - 1) {
-      const StrokePoint n = normal(i == 0 ? 0 : m - 2);
-      add(p, n.x * radius, n.y * radius, 1);
-      add(p, -n.x * radius, -n.y * radius, -1);
-      continue;
-    }
-    const StrokePoint a = normal(i - 1), b = normal(i);
-    const double dot = a.x * b.x + a.y * b.y;
-    if (1 + dot > 0.5) { // bends up to 120 degrees meet at the mitre points
-      const double mx = (a.x + b.x) / (1 + dot) * radius, my = (a.y + b.y) / (1 + dot) * radius;
-      add(p, mx, my, 1);
-      add(p, -mx, -my, -1);
-      continue;
-    }
-    // Sharper: the outer side is bevelled, the inner side turns about the point.
-    const double inner = a.x * b.y - a.y * b.x > 0 ? -1 : 1; // which side the bend is toward
-    for (double side : {1.0, -1.0}) {
-      add(p, side * a.x * radius, side * a.y * radius, side);
-      if (side == inner) add(p, 0, 0, side);
-      add(p, side * b.x * radius, side * b.y * radius, side);
-    }
+  if (m < 2 || !(width > 0) || !buffer.pixels || L >= R || T >= B) return {0, 0, 0, 0};
+  ink = BufferPixel(pen);
+  for (int channel = 0; channel < 3; ++channel)
+    inkLinear[channel] = tables.linear[(ink >> (8 * channel)) & 0xFFu];
+  const double r = width / 2;
+
+  // The line through each point that parts one segment's pixels from the
+  // next one's: square to the stroke at its ends (or to the stroke it goes on
+  // from), halving the angle at each join. Sharper than about 150 degrees, a
+  // join is cut square to the segment after it, so its mitre stays short.
+  cuts.resize(m);
+  cuts[0] = from ? from->direction : Unit(kept[0], kept[1]);
+  cuts[m - 1] = Unit(kept[m - 2], kept[m - 1]);
+  for (std::size_t i = 1; i + 1 < m; ++i) {
+    const StrokePoint u = Unit(kept[i - 1], kept[i]), v = Unit(kept[i], kept[i + 1]);
+    const double length = std::hypot(u.x + v.x, u.y + v.y);
+    cuts[i] = length > 0.5 ? StrokePoint{(u.x + v.x) / length, (u.y + v.y) / length} : v;
   }
-  outline.insert(outline.end(), rightSide.rbegin(), rightSide.rend());
-  return true;
-}
 
-SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
-                                     const StrokePoint *points, std::size_t count,
-                                     std::size_t drawnCount, double width, ColorRef pen) {
-  SurfaceRect laid{0, 0, 0, 0};
-  const Area all{std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, buffer.width),
-                 std::min(clip.bottom, buffer.height)};
-  if (count < 2 || !(width > 0) || !buffer.pixels || all.left >= all.right || all.top >= all.bottom)
-    return laid;
-  if (line.size() < static_cast<std::size_t>(buffer.width) + 2)
-    line.assign(static_cast<std::size_t>(buffer.width) + 2, 0.0f); // kept zero between rows
-  const double radius = width / 2;
-
-  // A continued stroke: the part already laid is cut to its last few pixels
-  // (radius + 2 along it), and what it covers there is noted first.
-  joined.clear();
-  Area near{0, 0, 0, 0};
-  if (drawnCount >= count) return laid; // nothing new
-  if (drawnCount >= 2) {
-    std::size_t k = drawnCount - 1;
-    joined.push_back(points[k]);
-    for (double need = radius + 2; k > 0 && need > 0; --k) {
-      const StrokePoint a = points[k], b = points[k - 1];
-      const double length = std::hypot(b.x - a.x, b.y - a.y);
-      const double t = length > need ? need / length : 1;
-      joined.push_back({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t});
-      need -= length;
+  // The pixels the last stroke left across its end's line: as they were, with
+  // what it covered of them, to be laid again together with this stroke.
+  pending.clear();
+  if (from) {
+    for (const StrokeEnd::Held &held : from->held) {
+      buffer.pixels[held.index] = held.before;
+      pending.push_back({held.index, held.coverage, 0});
     }
-    std::reverse(joined.begin(), joined.end());
-    if (Outline(joined.data(), joined.size(), radius)) {
-      near = Bounds(all);
-      earlier.assign(static_cast<std::size_t>(near.right - near.left) * (near.bottom - near.top),
-                     0.0f);
-      Fill(near, [&](int column, int row, double coverage) {
-        earlier[static_cast<std::size_t>(row - near.top) * (near.right - near.left) +
-                (column - near.left)] = static_cast<float>(coverage);
-      });
-    }
-    joined.insert(joined.end(), points + drawnCount, points + count);
-    points = joined.data(), count = joined.size();
+    from->held.clear();
   }
-  if (!Outline(points, count, radius)) return laid;
-  const Area area = Bounds(all);
-  Fill(area, [&](int column, int row, double coverage) {
-    if (column >= near.left && column < near.right && row >= near.top && row < near.bottom) {
-      // What the new part adds over the part already laid.
-      const double was =
-          earlier[static_cast<std::size_t>(row - near.top) * (near.right - near.left) +
-                  (column - near.left)];
-      coverage = was < 1 - 1e-6 ? std::max(0.0, (coverage - was) / (1 - was)) : 0.0;
-    }
-    if (coverage <= 1.0 / 1024) return;
-    std::uint32_t &pixel = buffer.pixels[row * buffer.stride + column];
-    pixel = BlendPixel(pixel, pen, coverage);
-    ++pixelsLaid;
-  });
-  return {area.left, area.top, area.right, area.bottom};
-}
 
-// The outline's bounding pixels inside `inside`.
-StrokeRasterizer::Area StrokeRasterizer::Bounds(Area inside) const {
-  double left = outline[0].x, right = left, top = outline[0].y, bottom = top;
-  for (const StrokePoint &p : outline) {
-    left = std::min(left, p.x), right = std::max(right, p.x);
-    top = std::min(top, p.y), bottom = std::max(bottom, p.y);
-  }
-  Area a{std::max(inside.left, static_cast<int>(std::floor(left))),
-         std::max(inside.top, static_cast<int>(std::floor(top))),
-         std::min(inside.right, static_cast<int>(std::floor(right)) + 1),
-         std::min(inside.bottom, static_cast<int>(std::floor(bottom)) + 1)};
-  if (a.left >= a.right || a.top >= a.bottom) a = {0, 0, 0, 0};
-  return a;
-}
-
-template <typename Lay> void StrokeRasterizer::Fill(Area area, Lay lay) {
-  if (area.left >= area.right) return;
-  lineLeft = area.left, lineRight = area.right;
-  const std::size_t n = outline.size();
-  // Each edge listed under every row it crosses (a counting sort).
-  const auto rowsOf = [&](std::size_t i) {
-    const StrokePoint a = outline[i], b = outline[(i + 1) % n];
-    if (a.y == b.y) return std::pair(1, 0); // level edges carry no area
-    const double low = std::min(a.y, b.y), high = std::max(a.y, b.y);
-    return std::pair(std::max(area.top, static_cast<int>(std::floor(low))),
-                     std::min(area.bottom - 1, static_cast<int>(std::ceil(high)) - 1));
-  };
-  rowStart.assign(static_cast<std::size_t>(area.bottom - area.top) + 1, 0);
-  for (std::size_t i = 0; i < n; ++i)
-    for (auto [row, last] = rowsOf(i); row <= last; ++row)
-      ++rowStart[static_cast<std::size_t>(row - area.top) + 1];
-  for (std::size_t i = 1; i < rowStart.size(); ++i)
-    rowStart[i] += rowStart[i - 1];
-  rowEdges.resize(rowStart.back());
-  nextFree.assign(rowStart.begin(), rowStart.end() - 1);
-  for (std::size_t i = 0; i < n; ++i)
-    for (auto [row, last] = rowsOf(i); row <= last; ++row)
-      rowEdges[nextFree[static_cast<std::size_t>(row - area.top)]++] =
-          static_cast<std::uint32_t>(i);
-
-  for (int row = area.top; row < area.bottom; ++row) {
-    ranges.clear();
-    const std::size_t r = static_cast<std::size_t>(row - area.top);
-    for (std::size_t e = rowStart[r]; e < rowStart[r + 1]; ++e) {
-      const StrokePoint a = outline[rowEdges[e]], b = outline[(rowEdges[e] + 1) % n];
-      const double y0 = std::max<double>(row, std::min(a.y, b.y));
-      const double y1 = std::min<double>(row + 1, std::max(a.y, b.y));
-      if (!(y1 > y0)) continue;
-      const double slope = (b.x - a.x) / (b.y - a.y);
-      AddEdge(a.x + (y0 - a.y) * slope, a.x + (y1 - a.y) * slope, b.y > a.y ? y1 - y0 : y0 - y1);
-    }
-    std::sort(ranges.begin(), ranges.end(), [](Range p, Range q) { return p.from < q.from; });
-    double sum = 0;
-    int column = lineLeft - 1;        // the first column not yet summed
-    const auto layGap = [&](int to) { // columns where the sum stays as it is
-      if (std::fabs(sum) > 1.0 / 1024)
-        for (int c = std::max(column, lineLeft); c < std::min(to, lineRight); ++c)
-          lay(c, row, std::min(1.0, std::fabs(sum)));
-    };
-    for (const Range &range : ranges) {
-      if (range.to < column) continue;
-      layGap(range.from);
-      for (int c = std::max(column, range.from); c <= range.to; ++c) {
-        sum += line[static_cast<std::size_t>(c) + 1];
-        line[static_cast<std::size_t>(c) + 1] = 0;
-        if (c >= lineLeft && c < lineRight) lay(c, row, std::min(1.0, std::fabs(sum)));
+  SurfaceRect touched{R, B, L, T};
+  for (std::size_t i = 0; i + 1 < m; ++i) {
+    const StrokePoint a = kept[i], b = kept[i + 1], u = Unit(a, b), n{-u.y, u.x};
+    const StrokePoint m0 = cuts[i], m1 = cuts[i + 1];
+    const SquareShare across(n), start(m0), stop(m1);
+    const double inverseN = Inverse(n.x), inverse0 = Inverse(m0.x), inverse1 = Inverse(m1.x);
+    // The rows of the band between the two lines, and a pixel around it: a
+    // pixel's share is its share of the band times its share between the lines.
+    double top = 1e300, bottom = -1e300;
+    for (const auto &[v, k] : {std::pair(a, m0), std::pair(b, m1)})
+      for (double side : {-r, r}) {
+        const double along = k.x * u.x + k.y * u.y;
+        const double t = std::fabs(along) > 1e-6 ? -(k.x * n.x + k.y * n.y) * side / along : 0;
+        const double y = v.y + side * n.y + t * u.y;
+        top = std::min(top, y), bottom = std::max(bottom, y);
       }
-      column = range.to + 1;
+    const int firstRow = std::max(T, static_cast<int>(std::floor(top - 1)));
+    const int lastRow = std::min(B - 1, static_cast<int>(std::floor(bottom + 1)));
+    // The rows' pixels are far apart in a large buffer: ask for them all before the first is
+    // needed.
+    if (firstRow <= lastRow) {
+      const double slope = std::fabs(u.y) > 1e-9 ? u.x / u.y : 0;
+      for (int row = firstRow; row <= lastRow; ++row) {
+        const double x =
+            std::clamp(a.x + (row + 0.5 - a.y) * slope, std::min(a.x, b.x), std::max(a.x, b.x));
+        const int column = std::clamp(static_cast<int>(x), L, R - 1);
+        __builtin_prefetch(buffer.pixels + row * buffer.stride + column, 1);
+      }
     }
-    layGap(lineRight);
+    for (int row = firstRow; row <= lastRow; ++row) {
+      const double y = row + 0.5;
+      double x0 = L + 0.5, x1 = R - 0.5;
+      Narrow(x0, x1, n, inverseN, a, y, -(r + across.s), r + across.s);
+      Narrow(x0, x1, m0, inverse0, a, y, -start.s, 1e300);
+      Narrow(x0, x1, m1, inverse1, b, y, -1e300, stop.s);
+      if (x0 > x1) continue;
+      const int firstColumn = static_cast<int>(std::ceil(x0 - 0.5));
+      const int lastColumn = static_cast<int>(std::floor(x1 - 0.5));
+      if (firstColumn > lastColumn) continue;
+      touched.left = std::min(touched.left, firstColumn);
+      touched.right = std::max(touched.right, lastColumn + 1);
+      touched.top = std::min(touched.top, row), touched.bottom = std::max(touched.bottom, row + 1);
+      const double cx = firstColumn + 0.5;
+      double d = n.x * (cx - a.x) + n.y * (y - a.y);
+      double e0 = m0.x * (cx - a.x) + m0.y * (y - a.y);
+      double e1 = m1.x * (cx - b.x) + m1.y * (y - b.y);
+      const std::ptrdiff_t rowIndex = row * buffer.stride;
+      for (int column = firstColumn; column <= lastColumn;
+           ++column, d += n.x, e0 += m0.x, e1 += m1.x) {
+        const double band = across(r - d) - across(-r - d);
+        if (band <= 0) continue;
+        if (e0 >= start.s && e1 <= -stop.s) { // clear of both lines: this segment's alone
+          Lay(buffer, rowIndex + column, band);
+          continue;
+        }
+        const double after = start(e0), beyond = e1 <= -stop.s ? 0.0 : stop(e1);
+        const double share = band * after * (1 - beyond);
+        if (share > 0) Defer(rowIndex + column, share, beyond > 0 ? i + 1 : i);
+      }
+    }
+    // The pixels across this segment's first line have both their sides now.
+    std::size_t kept_ = 0;
+    for (const Pending &p : pending) {
+      if (p.join <= i)
+        Lay(buffer, p.index, p.coverage);
+      else
+        pending[kept_++] = p;
+    }
+    pending.resize(kept_);
   }
-}
-
-// Adds an edge's part in one row, from x0 at its top to x1 at its bottom,
-// `height` of the row high (negative going up): each column gets the area
-// right of the edge inside it, and what lies further right is carried by the
-// row's running sum. Column lineLeft - 1 carries what lies left of the area,
-// so a stroke cut by the clip keeps its true coverage inside.
-void StrokeRasterizer::AddEdge(double x0, double x1, double height) {
-  const double left = lineLeft, right = lineRight;
-  double xa = std::min(x0, x1), xb = std::max(x0, x1);
-  const auto add = [&](int column, double value) {
-    line[static_cast<std::size_t>(column) + 1] += static_cast<float>(value);
-  };
-  if (xb <= left) {
-    add(lineLeft - 1, height);
-    ranges.push_back({lineLeft - 1, lineLeft - 1});
-    return;
+  if (end) {
+    end->point = kept[m - 1];
+    end->direction = cuts[m - 1];
+    end->held.clear();
   }
-  if (xa >= right) return;
-  if (xb - xa < 1e-9) {
-    const int column = static_cast<int>(std::floor(xa));
-    const double f = xa - column;
-    add(column, height * (1 - f));
-    add(column + 1, height * f);
-    ranges.push_back({column, column + 1});
-    return;
+  for (const Pending &p : pending) { // across the last line: laid now, and kept for the next stroke
+    if (end) end->held.push_back({p.index, buffer.pixels[p.index], p.coverage});
+    Lay(buffer, p.index, p.coverage);
   }
-  const double slope = height / (xb - xa);
-  int from = static_cast<int>(std::floor(xa));
-  if (xa < left) {
-    add(lineLeft - 1, (left - xa) * slope);
-    xa = left;
-    from = lineLeft - 1;
-  }
-  xb = std::min(xb, right); // further right only matters past the area
-  int column = static_cast<int>(std::floor(xa));
-  for (double x = xa; x < xb; ++column) {
-    const double to = std::min(column + 1.0, xb);
-    const double share = (to - x) * slope, f = (x + to) / 2 - column;
-    add(column, share * (1 - f));
-    add(column + 1, share * f);
-    x = to;
-  }
-  ranges.push_back({from, column});
+  return touched.left < touched.right ? touched : SurfaceRect{0, 0, 0, 0};
 }

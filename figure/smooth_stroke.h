@@ -31,42 +31,50 @@ constexpr std::uint32_t BufferPixel(ColorRef color) { // red and blue change pla
   return ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu);
 }
 
-// Strokes polylines with flat ends and mitred joins: the stroke's outline is
-// one polygon, and each pixel takes the exact area of it inside the pixel,
-// summed over the outline's edges row by row. So a line has the same ink per
-// unit length at every angle and a polyline has no beads at its joins.
-// Buffers are kept between strokes: warm strokes allocate nothing.
+// Where a stroke ended, so that the next one can go on from there without a
+// seam: the last point and direction, and the pixels across the end's line
+// with what the stroke covered of them and what they held before it.
+struct StrokeEnd {
+  struct Held {
+    std::ptrdiff_t index; // into the buffer's pixels
+    std::uint32_t before;
+    float coverage;
+  };
+  StrokePoint point{0, 0};
+  StrokePoint direction{1, 0};
+  std::vector<Held> held;
+};
+
+// Strokes polylines with flat ends and mitred joins. A pixel takes the area
+// of the stroke inside it: exactly, from its distance to the line, across
+// the line, and shared along it where a segment meets the next at the line
+// that halves their angle. So a line has the same ink per unit length at
+// every angle and a polyline has no beads or gaps at its joins. Buffers are
+// kept between strokes: warm strokes allocate nothing.
 class StrokeRasterizer {
 public:
-  // The first `drawnCount` points (0, or 2 or more) end a stroke already laid,
-  // with the join point as their last: only what the new part adds to them is
-  // laid, so a stroke continued over two calls is seamless. Returns the
-  // rectangle it may have written in (empty when none); nothing outside `clip`
-  // and the buffer is touched.
+  // `from`, when given, is where an earlier stroke ended at points[0]: this
+  // one goes on from it. `end`, when given, is filled with where this one
+  // ends. Returns the rectangle it may have written in (empty when none);
+  // nothing outside `clip` and the buffer is touched.
   SurfaceRect Stroke(PixelBuffer &buffer, SurfaceRect clip, const StrokePoint *points,
-                     std::size_t count, std::size_t drawnCount, double width, ColorRef pen);
+                     std::size_t count, double width, ColorRef pen, StrokeEnd *from = nullptr,
+                     StrokeEnd *end = nullptr);
 
   std::uint64_t pixelsLaid = 0; // for the benchmark's time per covered pixel
 
 private:
-  struct Area { // the rows and columns a stroke may touch
-    int left, top, right, bottom;
+  struct Pending { // a pixel across a join's line, laid once both sides are in
+    std::ptrdiff_t index;
+    float coverage;
+    std::size_t join;
   };
-  bool Outline(const StrokePoint *points, std::size_t count, double radius);
-  Area Bounds(Area inside) const;
-  // Calls lay(column, row, coverage) for each pixel of `area` the outline covers.
-  template <typename Lay> void Fill(Area area, Lay lay);
-  void AddEdge(double x0, double x1, double height);
+  void Lay(PixelBuffer &buffer, std::ptrdiff_t index, double coverage);
+  void Defer(std::ptrdiff_t index, double coverage, std::size_t join);
 
-  std::vector<StrokePoint> outline, rightSide;             // the polygon
-  std::vector<std::uint32_t> rowStart, rowEdges, nextFree; // edges by the rows they cross
-  std::vector<float> line;                                 // one row's area sums, column c at c + 1
-  struct Range {
-    int from, to;
-  };
-  std::vector<Range> ranges;       // the columns one row's edges touched
-  std::vector<float> earlier;      // coverage of the part already laid, near the join
-  std::vector<StrokePoint> kept;   // the points that make segments
-  std::vector<StrokePoint> joined; // the end of the part already laid, then the new points
-  int lineLeft = 0, lineRight = 0;
+  std::vector<StrokePoint> kept; // the points that make segments
+  std::vector<StrokePoint> cuts; // per point: the forward normal of the line through it
+  std::vector<Pending> pending;
+  std::uint32_t ink = 0;          // the pen in the buffer's channel order
+  std::int32_t inkLinear[3] = {}; // and in linear light, blue first
 };

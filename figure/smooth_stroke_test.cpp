@@ -55,7 +55,7 @@ TEST(SmoothStroke, InkPerUnitLengthAtEveryAngle) {
       const StrokePoint line[2] = {
           {64.3 - length / 2 * std::cos(angle), 64.2 - length / 2 * std::sin(angle)},
           {64.3 + length / 2 * std::cos(angle), 64.2 + length / 2 * std::sin(angle)}};
-      StrokeRasterizer().Stroke(b.buffer, Whole(b), line, 2, 0, width, kWhite);
+      StrokeRasterizer().Stroke(b.buffer, Whole(b), line, 2, width, kWhite);
       EXPECT_NEAR(b.Ink() / length, width, 0.03 * width)
           << "width " << width << ", " << step * 7.5 << "°";
     }
@@ -67,12 +67,14 @@ TEST(SmoothStroke, InkPerUnitLengthAtEveryAngle) {
 // gives the pixels of the stroke laid at once, also where it bends.
 TEST(SmoothStroke, PiecesAndContinuationsAreSeamless) {
   const auto worst = [](std::vector<StrokePoint> whole, std::vector<std::vector<StrokePoint>> parts,
-                        std::vector<std::size_t> drawn) {
+                        std::vector<bool> continued) {
     GuardedBuffer one(96, 96, 0x202020), many(96, 96, 0x202020);
     StrokeRasterizer r;
-    r.Stroke(one.buffer, Whole(one), whole.data(), whole.size(), 0, 1.5, kWhite);
+    r.Stroke(one.buffer, Whole(one), whole.data(), whole.size(), 1.5, kWhite);
+    StrokeEnd end;
     for (std::size_t i = 0; i < parts.size(); ++i)
-      r.Stroke(many.buffer, Whole(many), parts[i].data(), parts[i].size(), drawn[i], 1.5, kWhite);
+      r.Stroke(many.buffer, Whole(many), parts[i].data(), parts[i].size(), 1.5, kWhite,
+               continued[i] ? &end : nullptr, &end);
     int most = 0;
     for (int y = 0; y < 96; ++y)
       for (int x = 0; x < 96; ++x)
@@ -86,16 +88,17 @@ TEST(SmoothStroke, PiecesAndContinuationsAreSeamless) {
     std::vector<StrokePoint> pieces;
     for (int i = 0; i <= 40; ++i)
       pieces.push_back({8.25 + 1.9 * i * c, 8.6 + 1.9 * i * s});
-    EXPECT_LE(worst({pieces.front(), pieces.back()}, {pieces}, {0}), 2) << degrees << "° in pieces";
+    EXPECT_LE(worst({pieces.front(), pieces.back()}, {pieces}, {false}), 2)
+        << degrees << "° in pieces";
   }
-  // A bend of a curve, laid at once and as two ticks sharing two points.
+  // A bend of a curve, laid at once and as two ticks, the second from the first's end.
   std::vector<StrokePoint> bend;
   for (int i = 0; i <= 30; ++i)
     bend.push_back({48 + 30 * std::cos(i * 0.1), 48 + 30 * std::sin(i * 0.1)});
   const std::vector<StrokePoint> first(bend.begin(), bend.begin() + 16),
-      second(bend.begin() + 14, bend.end());
-  EXPECT_LE(worst(bend, {first, second}, {0, 2}), 2) << "continued";
-  EXPECT_GT(worst(bend, {first, second}, {0, 0}), 2) << "laid twice: the check sees beads";
+      second(bend.begin() + 15, bend.end());
+  EXPECT_LE(worst(bend, {first, second}, {false, true}), 2) << "continued";
+  EXPECT_GT(worst(bend, {first, second}, {false, false}), 2) << "not continued: the check sees it";
 }
 
 // sRGB 188 is half of white in linear light; a pen over its own colour and
@@ -119,13 +122,13 @@ TEST(SmoothStroke, WritesNothingOutside) {
       {{80.5, 1}, {80.5, 63}}, {{-3, -3}, {-1, 70}, {83, 70}}, {{NAN, 5}, {20, 20}, {INFINITY, 3}}};
   for (const auto &s : strokes) {
     GuardedBuffer b(80, 64);
-    StrokeRasterizer().Stroke(b.buffer, Whole(b), s.data(), s.size(), 0, 2, kWhite);
+    StrokeRasterizer().Stroke(b.buffer, Whole(b), s.data(), s.size(), 2, kWhite);
     EXPECT_TRUE(b.GuardsWhole()) << s[0].x << "," << s[0].y;
   }
   GuardedBuffer whole(80, 64), clipped(80, 64);
   const StrokePoint diagonal[2] = {{-10, 2}, {90, 60}};
-  StrokeRasterizer().Stroke(whole.buffer, Whole(whole), diagonal, 2, 0, 2, kWhite);
-  StrokeRasterizer().Stroke(clipped.buffer, {20, 10, 50, 40}, diagonal, 2, 0, 2, kWhite);
+  StrokeRasterizer().Stroke(whole.buffer, Whole(whole), diagonal, 2, 2, kWhite);
+  StrokeRasterizer().Stroke(clipped.buffer, {20, 10, 50, 40}, diagonal, 2, 2, kWhite);
   for (int y = 0; y < 64; ++y)
     for (int x = 0; x < 80; ++x) {
       const bool inside = x >= 20 && x < 50 && y >= 10 && y < 40;

@@ -7,8 +7,7 @@
 #include "figure/trochoid_curve.h"
 
 namespace {
-constexpr std::size_t kMostTails = 256;     // curves times monitors, with room
-constexpr std::size_t kMostTailPoints = 16; // a tail a few pixels long is enough
+constexpr std::size_t kMostTails = 256; // curves times monitors, with room
 } // namespace
 
 int SmoothCurveScale(int width, int height) { return 4 * FineCurveScale(width, height); }
@@ -98,39 +97,39 @@ void SmoothSurface::PolylineTo(const SurfacePoint *points, std::uint32_t count) 
   if (count == 0) return;
   std::vector<StrokePoint> &stroke = memory.stroke;
   stroke.clear();
-  const StrokePoint start = ToDevice(position);
-  // The curve's last tick ended where this one starts: continue its stroke.
-  auto tail =
-      std::find_if(memory.tails.begin(), memory.tails.end(), [&](const SmoothMemory::Tail &t) {
-        return t.width == lineWidth && t.points.back().x == start.x && t.points.back().y == start.y;
-      });
-  std::size_t drawn = 0;
-  if (tail != memory.tails.end()) {
-    stroke = tail->points;
-    drawn = stroke.size();
-  } else {
-    stroke.push_back(start);
-  }
+  stroke.push_back(ToDevice(position));
   for (std::uint32_t i = 0; i < count; ++i)
     stroke.push_back(ToDevice(points[i]));
   position = points[count - 1];
-
+  // The curve's last tick ended where this one starts: continue its stroke.
+  const StrokePoint start = stroke.front();
+  auto tail =
+      std::find_if(memory.tails.begin(), memory.tails.end(), [&](const SmoothMemory::Tail &t) {
+        return t.width == lineWidth && t.end.point.x == start.x && t.end.point.y == start.y;
+      });
   const SurfaceRect changed =
-      memory.rasterizer.Stroke(buffer, clip, stroke.data(), stroke.size(), drawn, lineWidth, pen);
-  memory.dirty.Mark(changed);
-
-  // Keep the stroke's end, a little longer than the line is wide.
-  std::size_t from = stroke.size() - 1;
-  for (double length = 0;
-       from > 0 && length < lineWidth + 2 && stroke.size() - from < kMostTailPoints; --from)
-    length += std::hypot(stroke[from].x - stroke[from - 1].x, stroke[from].y - stroke[from - 1].y);
+      memory.rasterizer.Stroke(buffer, clip, stroke.data(), stroke.size(), lineWidth, pen,
+                               tail != memory.tails.end() ? &tail->end : nullptr, &memory.ending);
+  if (changed.right <= changed.left) return; // nothing laid: the tail stays as it was
+  // The changed tiles segment by segment: a tick's stroke winds across much
+  // of the screen, its bounding box would be most of it.
+  const double reach = lineWidth / 2 + 1;
+  for (std::size_t i = 0; i + 1 < stroke.size(); ++i) {
+    const StrokePoint a = stroke[i], b = stroke[i + 1];
+    const auto edge = [&](double v, int low, int high) {
+      return static_cast<int>(std::clamp(std::floor(v), double(low), double(high)));
+    };
+    memory.dirty.Mark({edge(std::min(a.x, b.x) - reach, changed.left, changed.right),
+                       edge(std::min(a.y, b.y) - reach, changed.top, changed.bottom),
+                       edge(std::max(a.x, b.x) + reach + 1, changed.left, changed.right),
+                       edge(std::max(a.y, b.y) + reach + 1, changed.top, changed.bottom)});
+  }
   if (tail == memory.tails.end()) {
     if (memory.tails.size() >= kMostTails) memory.tails.erase(memory.tails.begin());
     memory.tails.push_back({{}, lineWidth});
     tail = memory.tails.end() - 1;
   }
-  tail->points.assign(stroke.begin() + static_cast<std::ptrdiff_t>(from), stroke.end());
-  if (tail->points.size() < 2) memory.tails.erase(tail); // nothing drawn to continue
+  std::swap(tail->end, memory.ending);
 }
 
 void SmoothSurface::SyncBackgroundMapping() {

@@ -23,13 +23,14 @@ struct DirtyTiles {
 
 // What a smooth picture keeps from one handler to the next.
 struct SmoothMemory {
-  // The last points of each curve's stroke, so that its next tick continues
-  // it without a seam; found again by the point the next tick starts from.
+  // Where each curve's stroke ended, so that its next tick continues it
+  // without a seam; found again by the point the next tick starts from.
   struct Tail {
-    std::vector<StrokePoint> points;
+    StrokeEnd end;
     double width;
   };
   std::vector<Tail> tails;
+  StrokeEnd ending; // the end of the stroke being laid
   DirtyTiles dirty;
   StrokeRasterizer rasterizer;
   std::vector<StrokePoint> stroke; // the points of one PolylineTo, tail first
