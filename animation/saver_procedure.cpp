@@ -1,5 +1,7 @@
 #include "animation/saver_procedure.h"
 
+#include <cstring>
+
 #include "figure/background.h"
 #include "figure/curve_set.h"
 #include "figure/gdi_surface.h"
@@ -23,6 +25,45 @@ constexpr DWORD kBackgroundInterval = 1000; // ms
 DWORD lastBackgroundTick = 0;
 bool backgroundShown = false; // this window has had a picture
 bool pictureWaiting = false;
+
+// The power notifications the full-screen saver asks for: with the display
+// off it draws nothing; while the system saves energy, at most 20 ticks a
+// second. (The headers at hand lack these GUIDs.)
+constexpr GUID kConsoleDisplayState = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID kPowerSavingStatus = {
+    0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
+constexpr GUID kEnergySaverStatus = {
+    0x550e8400, 0xe29b, 0x41d4, {0xa7, 0x16, 0x44, 0x66, 0x55, 0x44, 0x00, 0x00}};
+constexpr DWORD kSavingInterval = 50; // ms between drawn ticks while saving energy
+HPOWERNOTIFY powerNotifications[3] = {};
+bool displayOff = false, batterySaver = false, energySaver = false;
+DWORD lastDrawnTick = 0;
+
+void RegisterPowerNotifications(HWND window) {
+  const GUID *settings[] = {&kConsoleDisplayState, &kPowerSavingStatus, &kEnergySaverStatus};
+  for (int i = 0; i < 3; ++i)
+    powerNotifications[i] =
+        RegisterPowerSettingNotification(window, settings[i], DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void UnregisterPowerNotifications() {
+  for (HPOWERNOTIFY &notification : powerNotifications)
+    if (notification) UnregisterPowerSettingNotification(notification), notification = nullptr;
+  displayOff = batterySaver = energySaver = false;
+}
+
+void OnPowerSetting(const POWERBROADCAST_SETTING *setting) {
+  if (!setting || setting->DataLength < sizeof(DWORD)) return;
+  DWORD value;
+  std::memcpy(&value, setting->Data, sizeof value);
+  if (setting->PowerSetting == kConsoleDisplayState)
+    displayOff = value == 0; // 1 on, 2 dimmed: drawing goes on where it stopped
+  else if (setting->PowerSetting == kPowerSavingStatus)
+    batterySaver = value != 0;
+  else if (setting->PowerSetting == kEnergySaverStatus)
+    energySaver = value != 0; // standard or high savings
+}
 } // namespace
 
 void ReadPictureMonitors(HWND window) {
@@ -71,6 +112,10 @@ namespace {
 LRESULT OnTick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (isPaused) return 0;
   if (wParam != timerId) return SaverDefaultProc(window, message, wParam, lParam);
+  if (displayOff) return 0;
+  const DWORD now = GetTickCount();
+  if ((batterySaver || energySaver) && now - lastDrawnTick < kSavingInterval) return 0;
+  lastDrawnTick = now;
   WindowDrawing drawing(window);
   if (pictureWaiting) {
     NewPicture(window);
@@ -108,13 +153,19 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wPar
     ReadPictureMonitors(window);
     backgroundShown = pictureWaiting = false; // a new window's first picture is never held back
     timerId = SetTimer(window, kAnimationTimer, settings.DrawSpeed, nullptr);
+    if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) RegisterPowerNotifications(window);
     SetBackgroundRanges(cornerWalker, edgeWalker, centerWalker);
     NewPicture(window);
     return 0;
   case WM_DESTROY:
     if (timerId != 0) KillTimer(window, timerId);
     if (smoothCanvas.window == window) ReleaseCanvas();
+    UnregisterPowerNotifications();
     break;
+  case WM_POWERBROADCAST:
+    if (wParam != PBT_POWERSETTINGCHANGE) break;
+    OnPowerSetting(reinterpret_cast<const POWERBROADCAST_SETTING *>(lParam));
+    return TRUE;
   case WM_DISPLAYCHANGE:
     // The window may have a new size and the monitors new places: the
     // picture's curves start again on a background painted afresh.

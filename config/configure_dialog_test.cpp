@@ -36,6 +36,13 @@ HWND WINAPI RecordHtmlHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
     asked.append(" ").append(std::to_string(value));
   return calls.push_back(asked), nullptr;
 }
+std::string helpLoad; // the help control's name and the flags it was loaded with
+decltype(&LoadLibraryExA) realLoadLibraryEx;
+HMODULE WINAPI RecordLoadLibraryEx(LPCSTR path, HANDLE file, DWORD flags) {
+  const std::string name = path;
+  helpLoad = name.substr(name.rfind('\\') + 1) + " " + std::to_string(flags);
+  return realLoadLibraryEx(path, file, flags);
+}
 decltype(&GetProcAddress) realGetProcAddress;
 FARPROC WINAPI AnswerHelpEntry(HMODULE module, LPCSTR name) {
   return name == MAKEINTRESOURCEA(14) ? FARPROC(reinterpret_cast<void *>(RecordHtmlHelp))
@@ -108,6 +115,7 @@ protected:
     HookImport("user32.dll", "MessageBoxA", AnswerMessageBox);
     HookTickCount();
     realGetProcAddress = HookImport("kernel32.dll", "GetProcAddress", AnswerHelpEntry);
+    realLoadLibraryEx = HookImport("kernel32.dll", "LoadLibraryExA", RecordLoadLibraryEx);
     given = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                             nullptr, nullptr);
     foreground = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr,
@@ -233,6 +241,8 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
         SendMessageA(dialog, WM_HELP, 0, LPARAM(&help));
         EXPECT_EQ(calls.back(), besideHelp + "::/HelpTopics.txt 14 " +
                                     std::to_string(sizeof(HH_POPUP)) + " 1002 120 340");
+        // by its full path, what it needs from the system directory only
+        EXPECT_EQ(helpLoad, "hhctrl.ocx " + std::to_string(LOAD_LIBRARY_SEARCH_SYSTEM32));
         Click(dialog, IDCANCEL);
       },
       "", nullptr);

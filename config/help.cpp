@@ -21,13 +21,22 @@ void OpenPage(const char *path) {
   const std::string address = std::string(kWebSiteHost) + path;
   ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOW);
 }
-// By its full path in the system directory: the bare name would be searched
-// for, starting in the program's own folder, where a planted hhctrl.ocx would run.
+// A library by its full path, with the libraries it needs in turn from the
+// system directory too where the system can be told so (it has
+// AddDllDirectory then): searched for, starting in the program's own folder,
+// a planted DLL would run.
+HMODULE LoadFromSystem(const char *path) {
+  static const bool searchSystemOnly =
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "AddDllDirectory") != nullptr;
+  return searchSystemOnly ? LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)
+                          : LoadLibraryA(path);
+}
+
 HMODULE LoadSystemHelpControl() {
   char folder[MAX_PATH];
   const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  return LoadLibraryA((std::string(folder, length) + "\\hhctrl.ocx").c_str());
+  return LoadFromSystem((std::string(folder, length) + "\\hhctrl.ocx").c_str());
 }
 } // namespace
 
@@ -47,7 +56,7 @@ bool QueryHtmlHelpLocation(char (&buffer)[260]) {
 HWND InvokeHtmlHelp(HWND owner, const char *file, UINT command, DWORD_PTR data) {
   if (!helpLibrary && !helpFailed) {
     char location[260];
-    if (QueryHtmlHelpLocation(location)) helpLibrary = LoadLibraryA(location);
+    if (QueryHtmlHelpLocation(location)) helpLibrary = LoadFromSystem(location);
     if (!helpLibrary) helpLibrary = LoadSystemHelpControl();
     if (!helpLibrary) {
       helpFailed = true;

@@ -6,8 +6,9 @@ std::uint32_t Distance(std::int32_t a, std::int32_t b) {
   return static_cast<std::uint32_t>(d < 0 ? -d : d);
 }
 
-constexpr std::uint64_t kPowerStatusChange = 10; // PBT_APMPOWERSTATUSCHANGE
-constexpr std::int64_t kResumeFromFailure = 1;   // PBTF_APMRESUMEFROMFAILURE
+constexpr std::uint64_t kPowerStatusChange = 10;      // PBT_APMPOWERSTATUSCHANGE
+constexpr std::uint64_t kPowerSettingChange = 0x8013; // PBT_POWERSETTINGCHANGE
+constexpr std::int64_t kResumeFromFailure = 1;        // PBTF_APMRESUMEFROMFAILURE
 } // namespace
 
 bool CursorTravelExceeds(std::int32_t fromX, std::int32_t fromY, std::int32_t toX, std::int32_t toY,
@@ -23,6 +24,8 @@ bool PowerBroadcastCloses(std::uint64_t event, std::int64_t flags, std::uint8_t 
   case 8:  // PBT_APMRESUMESTANDBY
   case 18: // PBT_APMRESUMEAUTOMATIC
     return (flags & kResumeFromFailure) == 0;
+  case kPowerSettingChange: // a notification the saver asked for itself
+    return false;
   case kPowerStatusChange: {
     const std::uint8_t status = readAcLineStatus();
     const bool changed = status != lastAcLineStatus;

@@ -112,6 +112,7 @@ TEST_F(MessageChain, InputAndCommandsByMode) {
       {"critical, failed", WM_POWERBROADCAST, PBT_APMRESUMECRITICAL, 1, "0/0/D 0/0/D 0/0/D 0/0/D"},
       {"standby, failed", WM_POWERBROADCAST, PBT_APMRESUMESTANDBY, 1, "0/0/D 0/0/D 0/0/D 0/0/D"},
       {"auto, failed", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 1, "0/0/D 0/0/D 0/0/D 0/0/D"},
+      {"power setting", WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, 0, "1/0/- 1/0/- 1/0/- 1/0/-"},
       {"set cursor", WM_SETCURSOR, 0, HTCLIENT, "1/0/- 0/0/D 1/0/- 0/0/D"},
       {"screen save", WM_SYSCOMMAND, SC_SCREENSAVE, 0, "0/0/- 0/0/D 0/0/D 0/0/-"},
       {"next window|3", WM_SYSCOMMAND, SC_NEXTWINDOW | 3, 0, "0/0/- 0/0/D 0/0/D 0/0/-"},
@@ -384,4 +385,55 @@ TEST_F(MessageChain, ErasesKeepTheColoursForASecond) {
   for (int later : {0, 500, 400, 200, 400, 700, 1100, 100}) // 0 .. 900, 1100 .. 2200, 3300 ..
     got += std::to_string((clockOffset += later, drawsOfOneErase())) + " ";
   EXPECT_EQ(got, "0 0 0 9 0 9 9 0 ");
+}
+
+// The power settings the full-screen saver asks to hear about (its previews ask for none,
+// and it lets them go with its window) close nothing. With the display off a tick draws
+// nothing; on or dimmed it draws on; while battery or energy saving is on, at most one
+// tick in 50 ms draws.
+TEST_F(MessageChain, PowerSettingsRestTheDrawing) {
+  static int registered = 0, unregistered = 0;
+  const auto realRegister = HookImport(
+      "user32.dll", "RegisterPowerSettingNotification",
+      +[](HANDLE, LPCGUID, DWORD) { return HPOWERNOTIFY(UINT_PTR(++registered)); });
+  const auto realUnregister = HookImport(
+      "user32.dll", "UnregisterPowerSettingNotification",
+      +[](HPOWERNOTIFY) { return ++unregistered, TRUE; });
+  std::string asked;
+  DestroyWindow(window); // an earlier test's
+  for (Mode mode : {PreviewChild, DialogControl, FullScreen}) {
+    registered = unregistered = 0;
+    Make(mode);
+    asked += std::to_string(registered) + std::to_string(unregistered) + " ";
+  }
+  const GUID display = {
+      0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+  const GUID battery = {
+      0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
+  const GUID energy = {
+      0x550e8400, 0xe29b, 0x41d4, {0xa7, 0x16, 0x44, 0x66, 0x55, 0x44, 0x00, 0x00}};
+  const std::tuple<const GUID *, DWORD, int> steps[] = {
+      // setting, value, ticks drawn of 10
+      {&display, 0, 0},  {&display, 2, 10}, {&display, 0, 0}, {&display, 1, 10}, {&battery, 1, 2},
+      {&battery, 0, 10}, {&energy, 2, 2},   {&energy, 1, 2},  {&energy, 0, 10}};
+  std::string traces, drawn, expected;
+  for (const auto &[setting, value, ticks] : steps) {
+    struct { // a POWERBROADCAST_SETTING with its one DWORD of data
+      GUID setting;
+      DWORD length, data;
+    } record{*setting, sizeof(DWORD), value};
+    traces += Trace(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, LPARAM(&record)) + " ";
+    const long pens = gdiResourceCounts.pensCreated;
+    for (int i = 0; i < 10; ++i, clockOffset += 10)
+      Trace(WM_TIMER, kAnimationTimer);
+    drawn +=
+        std::to_string((gdiResourceCounts.pensCreated - pens) / pictureCurves.curveCount) + " ";
+    expected += std::to_string(ticks) + " ";
+  }
+  EXPECT_EQ(traces.substr(0, 6), "1/0/- ") << "asked for: not a reason to close";
+  EXPECT_EQ(drawn, expected);
+  DestroyWindow(window);
+  HookImport("user32.dll", "RegisterPowerSettingNotification", realRegister);
+  HookImport("user32.dll", "UnregisterPowerSettingNotification", realUnregister);
+  EXPECT_EQ(asked + std::to_string(unregistered), "00 00 30 3") << "registered, unregistered";
 }

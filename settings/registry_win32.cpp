@@ -73,15 +73,13 @@ bool WriteRegistryString(const std::string &text, const char *keyPath, const cha
   return SetValue(keyPath, valueName, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
 }
 
-namespace {
-bool FileExists(const std::string &path) {
+bool HelpFileExists(const std::string &path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-} // namespace
 
 std::string FindHelpFile() {
-  if (FileExists(kDefaultHelpFile)) return kDefaultHelpFile;
+  if (HelpFileExists(kDefaultHelpFile)) return kDefaultHelpFile;
   // The setup records its folder per user or for all users.
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     char folder[MAX_PATH];
@@ -89,7 +87,7 @@ std::string FindHelpFile() {
     if (RegGetValueA(root, kUninstallKeyPath, "InstallLocation", RRF_RT_REG_SZ, nullptr, folder,
                      &size) == ERROR_SUCCESS) {
       const std::string file = std::string(folder) + "\\GyrelSaver.chm";
-      if (FileExists(file)) return file;
+      if (HelpFileExists(file)) return file;
     }
   }
   char program[MAX_PATH];
@@ -98,7 +96,7 @@ std::string FindHelpFile() {
     std::string file(program, length);
     file.resize(file.find_last_of('\\') + 1); // the folder, with its separator
     file += "GyrelSaver.chm";
-    if (FileExists(file)) return file;
+    if (HelpFileExists(file)) return file;
   }
   return kDefaultHelpFile;
 }

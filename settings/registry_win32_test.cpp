@@ -11,6 +11,7 @@
 
 namespace {
 const char *kKey = "Software\\Quorvel\\GyrelSaver";
+const char *kPresent = "C:\\GyrelHelp.chm"; // a help file that is there
 std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char *>(&value), 4); }
 void Place(const std::string &path, bool present) { // makes an empty file, or deletes it
   if (!present) DeleteFileA(path.c_str());
@@ -56,11 +57,24 @@ TEST(Registry, WhatLoads) {
       {"", "DrawSpeed", REG_SZ, std::string("7\0", 2), "DrawSpeed=1"},
       {"", "DrawSpeed", REG_QWORD, Dword(9) + Dword(0), "DrawSpeed=1"},
       {"", "DrawSpeed", REG_BINARY, "", "DrawSpeed=1"},
-      {"", "HelpFile", REG_SZ, p260 + '\0', "HelpFile=" + p260 + " "},
-      {"", "HelpFile", REG_SZ, p261 + '\0', "HelpFile=C:\\Program"},
-      {"", "HelpFile", REG_BINARY, p261, "HelpFile=C:\\Program"}, // no terminator
-      {"", "HelpFile", REG_BINARY, "abc", "HelpFile=abc "},       // ends at the bytes read
+      // A stored help file counts while it is there; else the search finds one.
+      {"", "HelpFile", REG_SZ, std::string(kPresent) + '\0',
+       "HelpFile=" + std::string(kPresent) + " "},
+      {"", "HelpFile", REG_SZ, std::string("C:\\Old\\GyrelSaver.chm\0", 22),
+       "HelpFile=C:\\Program"},
   };
+  // Text read as stored: at most 260 characters, ending at a terminator or the bytes read.
+  const std::tuple<DWORD, std::string, std::string> texts[] = {{REG_SZ, p260 + '\0', p260},
+                                                               {REG_SZ, p261 + '\0', "fallback"},
+                                                               {REG_BINARY, p261, "fallback"},
+                                                               {REG_BINARY, "abc", "abc"}};
+  for (const auto &[type, data, read] : texts) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "HelpFile", type, data.data(), DWORD(data.size()));
+    std::string got;
+    ReadRegistryString(&got, kKey, "HelpFile", "fallback");
+    EXPECT_EQ(got, read) << data.size() << " bytes";
+  }
+  Place(kPresent, true);
   CreateDirectoryA("C:\\Program Files\\GyrelSaver", nullptr);
   Place(kDefaultHelpFile, true); // where the fallback finds it
   for (const auto &[given, name, type, data, loaded] : cases) {

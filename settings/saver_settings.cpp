@@ -24,6 +24,9 @@ void SaverSettings::SetDrawSpeed(std::uint32_t speed) {
 void SaverSettings::Load() {
   const char *key = kSettingsKeyPath;
   HelpFileStored = ReadRegistryString(&HelpFile, key, "HelpFile", kDefaultHelpFile);
+  // A stored path counts only while its file is there: after a move to
+  // another install it would open nothing, where the search finds the help.
+  if (HelpFileStored && !HelpFileExists(HelpFile)) HelpFileStored = false;
   if (!HelpFileStored) HelpFile = FindHelpFile();
   ReadRegistryDword(&DrawSpeed, key, "DrawSpeed", 1, 500, 1);
 

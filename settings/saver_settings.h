@@ -42,6 +42,7 @@ bool ReadRegistryString(std::string *out, const char *keyPath, const char *value
                         const char *fallback);
 bool WriteRegistryDword(std::uint32_t value, const char *keyPath, const char *valueName);
 bool WriteRegistryString(const std::string &text, const char *keyPath, const char *valueName);
+bool HelpFileExists(const std::string &path);
 // The help file when none is stored: the default place when the file is
 // there, else the folder the setup recorded, else beside the program.
 std::string FindHelpFile();

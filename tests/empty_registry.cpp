@@ -12,3 +12,4 @@ bool ReadRegistryString(std::string *out, const char *, const char *, const char
 bool WriteRegistryDword(std::uint32_t, const char *, const char *) { return false; }
 bool WriteRegistryString(const std::string &, const char *, const char *) { return false; }
 std::string FindHelpFile() { return kDefaultHelpFile; }
+bool HelpFileExists(const std::string &) { return false; }
