@@ -95,6 +95,8 @@ set_target_properties(planted_dll PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY 
 # End-to-end: the real .scr under Wine, driven by real X input.
 add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(saver_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+add_test(NAME smooth_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/smooth_e2e.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(smooth_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 
 # The per-user install's "make it my screen saver" program, and the setup
 # program, made with NSIS from the saver, its help file and that program.

@@ -31,6 +31,15 @@ use_two_monitors() {
   export DISPLAY=":$1"
   restart_wine
 }
+# use_screen DISPLAY_NUMBER WIDTHxHEIGHT: until the script ends, one screen of that size.
+use_screen() {
+  session_display=$DISPLAY
+  Xephyr ":$1" -screen "$2" -ac -nolisten tcp >"$OUT/xephyr.log" 2>&1 &
+  xephyr=$!
+  sleep 2
+  export DISPLAY=":$1"
+  restart_wine
+}
 # start_saver SCR ARGS...: starts a full-screen saver and waits for its window; pid in $saver.
 start_saver() { wine "$@" & saver=$!; x_window 'Screen Saver' >/dev/null; sleep 0.5; }
 # wait_exit PID: up to 10 s for it to end; its status in $exit_status ("timeout": killed).
