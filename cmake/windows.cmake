@@ -114,6 +114,14 @@ add_custom_command(OUTPUT ${SETUP}
           ${CMAKE_SOURCE_DIR}/resources/gyrel.ico ${CMAKE_SOURCE_DIR}/resources/setup-welcome.bmp ${CMAKE_SOURCE_DIR}/resources/setup-header.bmp)
 add_custom_target(setup ALL DEPENDS ${SETUP})
 
+# The fleet package: a per-machine x64 MSI made with wixl.
+set(MSI ${CMAKE_BINARY_DIR}/GyrelSaver-${PROJECT_VERSION}-x64.msi)
+add_custom_command(OUTPUT ${MSI}
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-msi.sh ${PROJECT_VERSION} ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} ${MSI}
+  DEPENDS GyrelSaver ${CMAKE_BINARY_DIR}/GyrelSaver.chm ${CMAKE_SOURCE_DIR}/installer/GyrelSaver.wxs
+          ${CMAKE_SOURCE_DIR}/resources/gyrel.ico ${CMAKE_SOURCE_DIR}/scripts/build-msi.sh)
+add_custom_target(msi ALL DEPENDS ${MSI})
+
 # Every shipped or test binary may import system DLLs only.
 add_test(NAME imports_system_dlls_only
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:GyrelSaver> ${SETUP} $<TARGET_FILE:win_tests> $<TARGET_FILE:draw_benchmark>)

@@ -11,6 +11,7 @@
 #include "figure/color_walker.h"
 #include "figure/mirror_surface.h"
 #include "figure/random.h"
+#include "figure/smooth_surface.h"
 #include "settings/saver_settings.h"
 #include "tests/recording_surface.h"
 
@@ -92,35 +93,38 @@ TEST(CurveSet, SixtyPicturesFromOneSeed) {
 }
 
 // The largest distance in device pixels, in either axis, of a whole run's vertices from
-// the exact curve under the line's mapping (GDI's isotropic one takes the smaller scale).
+// the exact curve under the line's mapping (GDI's isotropic one takes the smaller scale);
+// `rounded`: as GDI lights them, else where smooth curves place them.
 double WorstDeviation(const TrochoidCurve &curve, const std::vector<SurfacePoint> &line,
-                      std::pair<SurfacePoint, SurfaceMapping> start) {
+                      std::pair<SurfacePoint, SurfaceMapping> start, bool rounded) {
   const SurfaceMapping &map = start.second;
   double sx = double(map.viewportExtent.x) / map.windowExtent.x;
   double sy = double(map.viewportExtent.y) / map.windowExtent.y;
   if (map.mode == kMapModeIsotropic) sx = sy = std::min(sx, sy);
   const double units = map.windowExtent.x / 200.0; // window units per classic unit
+  const auto place = [rounded](double v) { return rounded ? std::round(v) : v; };
   double worst = 0, x, y;
   for (std::size_t i = 0; i <= line.size(); ++i) { // the start first, at -step
     const SurfacePoint p = i ? line[i - 1] : start.first;
     curve.PointAt((double(i) - 1) * curve.angleStep, x, y);
-    worst = std::max({worst, std::fabs(std::round(p.x * sx) - x * units * sx),
-                      std::fabs(std::round(p.y * sy) - y * units * sy)});
+    worst = std::max({worst, std::fabs(place(p.x * sx) - x * units * sx),
+                      std::fabs(place(p.y * sy) - y * units * sy)});
   }
   return worst;
 }
 
-// Vertices, classic and fine, full screen at 4K, on each of two monitors of
-// different sizes, in the Display settings' preview and in the dialog's.
-TEST(TrochoidCurve, FineVerticesWithinOneAndAHalfPixels) {
+// Vertices, classic, fine and smooth, full screen at 4K and 8K, on each of two monitors
+// of different sizes, in the Display settings' preview and in the dialog's.
+TEST(TrochoidCurve, FineVerticesWithinOneAndAHalfPixelsSmoothWithinAQuarter) {
   const std::tuple<const char *, SurfaceRect, std::vector<SurfaceRect>, double> places[] = {
       {"3840 x 2160", {0, 0, 3840, 2160}, {}, 5.0},
+      {"7680 x 4320", {0, 0, 7680, 4320}, {}, 10.0},
       {"4K beside 1080p", {0, 0, 5760, 2160}, {{0, 0, 3840, 2160}, {3840, 0, 5760, 1080}}, 5.0},
       {"settings preview", {0, 0, 152, 112}, {}, 0.5},
       {"dialog preview", {0, 0, 288, 216}, {}, 0.5}};
   for (const auto &[name, client, monitors, classicAtLeast] : places) {
-    double worst[2] = {0, 0}; // classic, fine
-    for (int fine : {0, 1}) {
+    double worst[3] = {0, 0, 0}; // classic, fine, smooth
+    for (int kind : {0, 1, 2}) {
       RecordingSurface device;
       device.client = client;
       std::optional<MirrorSurface> mirror;
@@ -128,18 +132,44 @@ TEST(TrochoidCurve, FineVerticesWithinOneAndAHalfPixels) {
       CurveSet set;
       SeedRandom(77);
       SpawnCurves(set, 12);
+      const int scale = kind == 0   ? 1
+                        : kind == 1 ? FineCurveScale(client.right, client.bottom)
+                                    : SmoothCurveScale(client.right, client.bottom);
       for (TrochoidCurve &curve : set.curves) {
         curve.DrawStep(mirror ? static_cast<Surface &>(*mirror) : device, client.right,
-                       client.bottom, curve.stepsPerRun,
-                       fine ? FineCurveScale(client.right, client.bottom) : 1);
+                       client.bottom, curve.stepsPerRun, scale);
         if (mirror) mirror->Flush();
         for (std::size_t i = 0; i < device.polylines.size(); ++i)
-          worst[fine] = std::max(worst[fine],
-                                 WorstDeviation(curve, device.polylines[i], device.lineStarts[i]));
+          worst[kind] = std::max(worst[kind], WorstDeviation(curve, device.polylines[i],
+                                                             device.lineStarts[i], kind < 2));
         device.polylines.clear(), device.lineStarts.clear();
       }
     }
     EXPECT_GE(worst[0], classicAtLeast) << name;
     EXPECT_LE(worst[1], 1.5) << name << " (classic " << worst[0] << ")";
+    EXPECT_LE(worst[2], 0.25) << name << " smooth";
+  }
+}
+
+// Smooth curves place a logical point where GDI's mapping would, unrounded, at the
+// centre of the pixel GDI would light (half a pixel on).
+TEST(SmoothSurface, PlacesPointsAsTheMappingDoes) {
+  const std::tuple<int, SurfacePoint, SurfacePoint, SurfacePoint, double, double> cases[] = {
+      {kMapModeText, {0, 0}, {0, 0}, {10, 20}, 13.5, 27.5},
+      {kMapModeIsotropic, {800, 800}, {960, 540}, {960, 540}, 1095.5, 617.45}, // the smaller scale
+      {kMapModeIsotropic, {800, 800}, {-960, 540}, {960, 540}, 825.5, 617.45}, // with its sign
+      {kMapModeAnisotropic, {800, 800}, {960, 540}, {960, 540}, 1200.5, 617.45}};
+  for (const auto &[mode, window, viewport, origin, x, y] : cases) {
+    PixelBuffer buffer;
+    SmoothMemory memory;
+    SmoothSurface surface(buffer, memory, nullptr);
+    surface.SetMapMode(mode);
+    surface.SetWindowExtEx(window.x, window.y);
+    surface.SetViewportExtEx(viewport.x, viewport.y);
+    surface.SetViewportOrgEx(origin.x, origin.y);
+    const StrokePoint p =
+        surface.ToDevice({mode == kMapModeText ? 3 : 200, mode == kMapModeText ? 7 : 114});
+    EXPECT_NEAR(p.x, x, 1e-9) << mode << " " << viewport.x;
+    EXPECT_NEAR(p.y, y, 1e-9) << mode << " " << viewport.x;
   }
 }

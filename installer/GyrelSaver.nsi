@@ -27,6 +27,9 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver"
 !define SETTINGS_KEY "Software\Quorvel\GyrelSaver"
 !define START_MENU "$SMPROGRAMS\GyrelSaver"
+; The fleet package's (GyrelSaver.wxs): while it is installed it owns the
+; saver's place in the system folder, and an all-users setup refuses.
+!define PACKAGE_UPGRADE_CODE "{C64D8407-178B-4AEA-8BA4-4ADD02CF4A0A}"
 Var FinishText ; the finish page's, by install mode
 
 Name "${PRODUCT} ${VERSION}"
@@ -64,6 +67,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_COMPONENTSPAGE_NODESC
 !insertmacro MUI_PAGE_WELCOME
 !define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "Install GyrelSaver for everyone who uses this computer (needs an administrator) or only for you. Installed only for you, GyrelSaver is not in the Screen Saver Settings list: the Start menu has entries for its settings and for making it your screen saver."
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE ModePageLeave
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -129,6 +133,31 @@ SectionEnd
 
 Function .onInit
   !insertmacro MULTIUSER_INIT
+  ${If} ${Silent}
+    Call PackageInstalled
+    ${If} $0 == 1
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; $0 = 1 when installing for all users while the fleet package is installed
+; (after a message saying so).
+Function PackageInstalled
+  StrCpy $0 0
+  ${If} $MultiUser.InstallMode == AllUsers
+    System::Call 'msi::MsiEnumRelatedProductsW(w "${PACKAGE_UPGRADE_CODE}", i 0, i 0, w .r1) i .r2'
+    ${If} $2 == 0
+      MessageBox MB_OK|MB_ICONSTOP "GyrelSaver is installed for all users by its Windows Installer package (GyrelSaver-x64.msi). Remove that first, or install GyrelSaver only for you." /SD IDOK
+      StrCpy $0 1
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function ModePageLeave
+  Call PackageInstalled
+  ${IfThen} $0 == 1 ${|} Abort ${|} ; stays on the page: "only for me" still can be chosen
 FunctionEnd
 
 ; Called whenever the mode is chosen, from the command line or the page.

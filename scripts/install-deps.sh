@@ -3,7 +3,7 @@
 set -e
 packages="cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xserver-xephyr xdotool x11-utils
-  imagemagick fp-utils libchm-bin nsis osslsigncode openssl procps"
+  imagemagick fp-utils libchm-bin nsis osslsigncode openssl procps msitools wixl"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

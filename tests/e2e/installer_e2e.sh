@@ -39,8 +39,8 @@ check "the saver, the setup, README and CHANGELOG name $version; the saver and s
 chm=$OUT/chm && rm -rf "$chm" && extract_chmLib "$BUILD/GyrelSaver.chm" "$chm" >/dev/null
 pages="index speed curves background monitors install"
 check "help pages $pages are there and in the contents" bash -c "cd '$chm' && for p in $pages; do [ -s \$p.html ] && grep -q \$p.html GyrelSaver.hhc || exit 1; done"
-topics=$(awk '/^\.topic 10(0[1-9]|10)$/ { getline; if (length) n++ } END { print n + 0 }' "$chm/HelpTopics.txt")
-check "popup topics 1001 to 1010 each have a text ($topics)" [ "$topics" = 10 ]
+topics=$(awk '/^\.topic 10(0[1-9]|1[01])$/ { getline; if (length) n++ } END { print n + 0 }' "$chm/HelpTopics.txt")
+check "popup topics 1001 to 1011 each have a text ($topics)" [ "$topics" = 11 ]
 
 openssl req -x509 -newkey rsa:2048 -passout pass:test-only -subj "/CN=GyrelSaver test" -days 2 \
   -keyout "$OUT/key.pem" -out "$OUT/cert.pem" 2>/dev/null
@@ -71,6 +71,14 @@ export GYREL_DOUBLE_LOG="$OUT/planted/double.log" && rm -f "$GYREL_DOUBLE_LOG"
 check "with a planted hhctrl.ocx Help opens the system's viewer, never the planted one" \
   eval 'help_viewer "$(winepath -w "$OUT/planted/GyrelSaver.scr")" hhctrl.ocx=n,b && [ ! -e "$GYREL_DOUBLE_LOG" ]'
 wine reg add "$control" /ve /d "$registered" /f >/dev/null 2>&1
+# The fleet package (built here, signed; and an older one) refuses beside the setup's install.
+"$source/scripts/build-msi.sh" "$version" "$BUILD" "$source" "$OUT/GyrelSaver.msi"
+"$source/scripts/build-msi.sh" 0.9.0 "$BUILD" "$source" "$OUT/old.msi"
+package_key() { wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+  awk '/^HKEY/ { key = $0 } /DisplayName +REG_SZ +GyrelSaver$/ && key !~ /GyrelSaver$/ { print key }'; }
+wine msiexec /i "$OUT/GyrelSaver.msi" /qn; status=$?
+check "the package is signed; it refuses while the setup's all-users install is there (exit $status)" \
+  eval 'signed "$OUT/GyrelSaver.msi" && [ $status != 0 ] && [ -z "$(package_key)" ] && [ -e "$program_dir/Uninstall.exe" ]'
 set_settings DrawSpeed=42 # the user's own setting
 # The user chose it in the Display settings, which stored the short form.
 set_current() { stored=$(short_path "$1") && wine reg add "$desktop_key" /v SCRNSAVE.EXE /d "$stored" /f >/dev/null 2>&1; }
@@ -84,6 +92,29 @@ gone() { for _ in $(seq 1 100); do [ -e "$1" ] || break; sleep 0.2; done; sleep 
 gone "$program_dir"
 check "saver, folder, Add/Remove entry and the current-saver choice (stored as $stored) removed; the user's settings kept" \
   bash -c "[[ '$stored' == *~* ]] && [ ! -e '$program_dir' ] && [ ! -e '$system_scr' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ] && [ '$(value_of "$settings_key" DrawSpeed)' = 0x2a ]"
+
+# The fleet package, silently: it replaces an older one, leaving one entry, chooses
+# nobody's saver, writes nothing under HKCU, refuses to go back, keeps the setup's
+# all-users install out (exit 2 with /S), and goes whole.
+wine msiexec /i "$OUT/old.msi" /qn && wine msiexec /i "$OUT/GyrelSaver.msi" /qn
+key=$(package_key)
+# (Wine's installer writes no DisplayIcon: the package's own tables name the icon.)
+listed=$({ for v in DisplayVersion Publisher HelpLink NoModify NoRepair; do value_of "$key" $v; done
+  echo "icon=$(msiinfo export "$OUT/GyrelSaver.msi" Property | grep -c "^ARPPRODUCTICON	GyrelIcon.ico")"; } | tr '\n' '|')
+check "package: one entry ($(wc -l <<<"$key")) with $listed; saver and help in place" \
+  eval '[ $(wc -l <<<"$key") = 1 ] && [ "$listed" = "$version|Quorvel|https://www.quorvel.com/GyrelSaver|0x1|0x1|icon=1|" ] && cmp "$system_scr" "$SCR" && cmp "$program_dir/GyrelSaver.chm" "$BUILD/GyrelSaver.chm"'
+check "package: nobody's saver chosen, nothing under HKCU" \
+  eval '[ -z "$(value_of "$desktop_key" SCRNSAVE.EXE)" ] && ! wine reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver" >/dev/null 2>&1'
+start_saver 'C:\windows\system32\GyrelSaver.scr' /s
+close_with key alt+x
+check "package: its saver runs full screen and closes ($exit_status)" [ "$exit_status" = 0 ]
+wine msiexec /i "$OUT/old.msi" /qn; downgrade=$?
+wine "$OUT/setup.exe" /S /AllUsers; beside=$?
+check "package: an older one is refused (exit $downgrade); the setup for all users exits $beside, the package whole" \
+  eval '[ $downgrade != 0 ] && [ $beside = 2 ] && [ "$(value_of "$key" DisplayVersion)" = "$version" ] && cmp "$system_scr" "$SCR" && ! wine reg query "$uninstall_key" >/dev/null 2>&1'
+wine msiexec /x "$OUT/GyrelSaver.msi" /qn
+check "package: removed silently, saver, help and entry" \
+  eval '[ ! -e "$system_scr" ] && [ ! -e "$program_dir" ] && [ -z "$(package_key)" ]'
 
 # One user, no administrator: the user's programs folder, HKCU, the Start menu.
 user=$(id -un)
