@@ -76,6 +76,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Open the screen-saver settings"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishShow
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_WELCOME
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -108,7 +109,12 @@ Section "GyrelSaver screen saver (required)" SecSaver
 
   ; SHCTX: HKLM for all users, HKCU for one.
   SetRegView 64
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  ; Both installs may be there: the user can tell the entries apart.
+  ${If} $MultiUser.InstallMode == AllUsers
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  ${Else}
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} (just for me)"
+  ${EndIf}
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$SaverFile,0"
@@ -173,6 +179,15 @@ Function ModeChosen
   ${EndIf}
 FunctionEnd
 
+; Run elevated over the shoulder of another user, the all-users setup would
+; open the administrator's screen-saver settings: it offers none.
+Function FinishShow
+  ${If} $MultiUser.InstallMode == AllUsers
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
+FunctionEnd
+
 ; The screen-saver settings exist only where the system has its display
 ; control panel; elsewhere the finish page offers nothing to open.
 Function OpenScreenSaverSettings
@@ -183,6 +198,25 @@ FunctionEnd
 
 Function un.onInit
   !insertmacro MULTIUSER_UNINIT
+  ; The install is the one this uninstaller lives in, whoever runs it: an
+  ; administrator running a per-user uninstaller removes that install alone.
+  SetRegView 64
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ; (The uninstaller runs from a copy elsewhere; $INSTDIR is the folder it came from.)
+  ${If} $0 != ""
+  ${AndIf} $0 == $INSTDIR
+    Call un.MultiUser.InstallMode.CurrentUser
+  ${ElseIf} $1 != ""
+  ${AndIf} $1 == $INSTDIR
+    ${If} $MultiUser.Privileges != "Admin"
+    ${AndIf} $MultiUser.Privileges != "Power"
+      MessageBox MB_OK|MB_ICONSTOP "GyrelSaver is installed for every user of this computer: only an administrator can uninstall it." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+    Call un.MultiUser.InstallMode.AllUsers
+  ${EndIf}
 FunctionEnd
 
 Function un.ModeChosen
@@ -217,6 +251,14 @@ Section "Uninstall"
   StrCpy $R3 $R0
   StrCpy $R4 0
   ${If} $MultiUser.InstallMode == AllUsers
+    ; Whether the running user's own choice is this saver: only then is the
+    ; running system told (the others' take effect when they next sign in).
+    StrCpy $R6 0
+    ReadRegStr $R0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${If} $R0 != ""
+      !insertmacro LongPath
+      ${IfThen} $R0 == $R3 ${|} StrCpy $R6 1 ${|}
+    ${EndIf}
     ; Every user whose profile is loaded; never only the administrator's own.
     StrCpy $R5 0
     ${Do}
@@ -226,8 +268,8 @@ Section "Uninstall"
       !insertmacro ForgetSaverIn HKU
       IntOp $R5 $R5 + 1
     ${Loop}
-    ${If} $R4 = 1
-      System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i 2)'
+    ${If} $R6 = 1
+      System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_UPDATEINIFILE_SENDCHANGE})'
     ${EndIf}
   ${Else}
     StrCpy $R1 ""

@@ -8,8 +8,13 @@
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_UPDATEINIFILE_SENDCHANGE 3
 
+; The path is stored in its short (8.3) form, as the Display settings store it:
+; the system's launcher could split a long one at a space ("C:\Users\Ann Lee\...").
+; Where the volume keeps no short names, the long path.
 !macro MakeCurrentSaver SAVER
-  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "${SAVER}"
+  GetFullPathName /SHORT $R7 "${SAVER}"
+  ${IfThen} $R7 == "" ${|} StrCpy $R7 "${SAVER}" ${|}
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$R7"
   WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATEINIFILE_SENDCHANGE})'
 !macroend

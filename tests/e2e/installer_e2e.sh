@@ -123,13 +123,14 @@ user_scr_w="C:\\users\\$user\\AppData\\Local\\Programs\\GyrelSaver\\GyrelSaver.s
 menu="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/GyrelSaver"
 user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver'
 wine "$OUT/setup.exe" /S /CurrentUser
-check "one user: saver, help, uninstaller and Start-menu entries in the user's folders, listed for the user, made current" \
-  bash -c "cmp '$user_dir/GyrelSaver.scr' '$SCR' && test -s '$user_dir/GyrelSaver.chm' && test -s '$user_dir/Uninstall.exe' && test -s '$menu/GyrelSaver Settings.lnk' && test -s '$menu/Make GyrelSaver my screen saver.lnk' && [ '$(value_of "$user_key" UninstallString)' = '\"${user_scr_w%\\*}\\Uninstall.exe\" /CurrentUser' ] && [ '$(value_of "$desktop_key" SCRNSAVE.EXE)' = '$user_scr_w' ] && [ ! -e '$system_scr' ]"
+user_scr_short=$(winepath -s "$user_scr_w" | tr -d '\r') # how the current saver is stored: no space to split at
+check "one user: saver, help, uninstaller and Start-menu entries in the user's folders, listed for the user apart, made current ($user_scr_short)" \
+  bash -c "cmp '$user_dir/GyrelSaver.scr' '$SCR' && test -s '$user_dir/GyrelSaver.chm' && test -s '$user_dir/Uninstall.exe' && test -s '$menu/GyrelSaver Settings.lnk' && test -s '$menu/Make GyrelSaver my screen saver.lnk' && [ '$(value_of "$user_key" UninstallString)' = '\"${user_scr_w%\\*}\\Uninstall.exe\" /CurrentUser' ] && [ '$(value_of "$user_key" DisplayName)' = 'GyrelSaver (just for me)' ] && [[ '$user_scr_short' == *~* ]] && [ '$(value_of "$desktop_key" SCRNSAVE.EXE)' = '$user_scr_short' ] && [ ! -e '$system_scr' ]"
 check "the per-user saver's Help finds the help beside it" help_viewer "$user_scr_w"
 wine reg add "$desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/dev/null 2>&1
 wine "${user_scr_w%\\*}\\MakeCurrent.exe" /S
 check "its Start-menu program makes it the current saver again ($(value_of "$desktop_key" SCRNSAVE.EXE))" \
-  [ "$(value_of "$desktop_key" SCRNSAVE.EXE)/$(value_of "$desktop_key" ScreenSaveActive)" = "$user_scr_w/1" ]
+  [ "$(value_of "$desktop_key" SCRNSAVE.EXE)/$(value_of "$desktop_key" ScreenSaveActive)" = "$user_scr_short/1" ]
 set_current "$user_scr_w"
 # Uninstalled as a user would: Next, Uninstall, Yes to deleting the settings, Finish.
 wine "${user_scr_w%\\*}\\Uninstall.exe" /CurrentUser &
@@ -140,5 +141,20 @@ done
 gone "$user_dir"
 check "one user: files, entries and the current-saver choice (stored as $stored) removed; settings deleted as asked" \
   bash -c "[[ '$stored' == *~* ]] && [ ! -e '$user_dir' ] && [ ! -e '$menu' ] && ! wine reg query '$user_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ] && ! wine reg query '$settings_key' >/dev/null 2>&1"
+
+# Both installs at once: each uninstaller, run as it is (no switch, by an administrator),
+# removes the install it lives in and leaves the other whole.
+wine "$OUT/setup.exe" /S /CurrentUser && wine "$OUT/setup.exe" /S /AllUsers
+wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
+gone "$program_dir"
+check "the all-users uninstaller removes the all-users install; the user's stays whole" \
+  eval '[ ! -e "$system_scr" ] && ! wine reg query "$uninstall_key" >/dev/null 2>&1 && cmp "$user_dir/GyrelSaver.scr" "$SCR" && [ -n "$(value_of "$user_key" UninstallString)" ] && [ "$(value_of "$desktop_key" SCRNSAVE.EXE)" = "$user_scr_short" ]'
+wine "$OUT/setup.exe" /S /AllUsers
+wine "${user_scr_w%\\*}\\Uninstall.exe" /S
+gone "$user_dir"
+check "the user's uninstaller removes the user's install and choice; the all-users one stays whole" \
+  eval '[ ! -e "$user_dir" ] && [ -z "$(value_of "$user_key" UninstallString)" ] && [ -z "$(value_of "$desktop_key" SCRNSAVE.EXE)" ] && cmp "$system_scr" "$SCR" && [ "$(value_of "$uninstall_key" DisplayName)" = GyrelSaver ]'
+wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
+gone "$program_dir"
 reset_settings
 finish
