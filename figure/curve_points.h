@@ -90,3 +90,12 @@ struct RotatingPoints {
     formula.FromAngles(outerCos, outerSin, innerCos, innerSin, x, y);
   }
 };
+
+// True when a value off by less than the margin truncates the same way; the
+// rotated points that are not take the exact formula.
+inline bool TruncatesSafely(double value) {
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < 2147483647.0)) return false; // huge or not a number
+  const double fraction = magnitude - static_cast<double>(static_cast<long long>(magnitude));
+  return fraction > kTruncationMargin && fraction < 1 - kTruncationMargin;
+}

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "figure/curve_points.h"
 #include "figure/curve_set.h"
 #include "figure/random.h"
 #include "tests/recording_surface.h"
@@ -11,7 +12,11 @@
 // screen's resolution (4K and the largest factor, an 8K screen's).
 TEST(CurvePoints, EveryPointOfFullRunsEqualsTheFormula) {
   const std::tuple<int, int, int, std::uint32_t> areas[] = {
-      {640, 480, 1, 100}, {3840, 2160, 6, 25}, {7680, 4320, 11, 25}}; // width height scale seeds
+      {640, 480, 1, 100},
+      {3840, 2160, 6, 25},
+      {7680, 4320, 11, 25}, // width height scale seeds
+      {3840, 2160, 24, 5},
+      {7680, 4320, 44, 5}}; // and as fine as smooth curves place them
   for (const auto &[width, height, scale, seeds] : areas) {
     CurveSet set;
     long long points = 0, mismatches = 0;
@@ -43,4 +48,15 @@ TEST(CurvePoints, EveryPointOfFullRunsEqualsTheFormula) {
                                               {802, 900, 3}, {2160, 3840, 6}, {7680, 4320, 11}};
   for (const auto &[width, height, scale] : scales)
     EXPECT_EQ(FineCurveScale(width, height), scale) << width << "x" << height;
+}
+
+// Values within the margin of a whole number, where a rotated point could truncate
+// the other way, go to the exact formula; so do values no int holds.
+TEST(CurvePoints, NearWholeNumbersTakeTheExactPath) {
+  const std::pair<double, bool> values[] = {
+      {3.5, true},           {3 + 1e-8, false}, {3 - 1e-8, false}, {-7 + 1e-8, false},
+      {-7.25, true},         {0.0, false},      {3 + 2e-6, true},  {4 - 2e-6, true},
+      {2147483647.5, false}, {NAN, false},      {-1e12, false}};
+  for (const auto &[value, safe] : values)
+    EXPECT_EQ(TruncatesSafely(value), safe) << value;
 }

@@ -22,14 +22,6 @@ inline int TruncateToInt(double value) {
   return value < 0 ? INT_MIN : INT_MAX;
 }
 
-// True when a value off by less than the margin truncates the same way.
-inline bool TruncatesSafely(double value) {
-  const double magnitude = std::fabs(value);
-  if (!(magnitude < 2147483647.0)) return false; // huge or not a number
-  const double fraction = magnitude - static_cast<double>(static_cast<long long>(magnitude));
-  return fraction > kTruncationMargin && fraction < 1 - kTruncationMargin;
-}
-
 // The points of one DrawStep. Kept between calls so that a warm tick
 // allocates nothing; only the message-loop thread draws.
 std::vector<SurfacePoint> pointBuffer;

@@ -193,7 +193,11 @@ TEST_F(MessageChain, CommandLines) {
         return std::string(name) == "PwdChangePasswordA" ? FARPROC(reinterpret_cast<void *>(change))
                                                          : realProc(module, name);
       });
+  HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr,
+                               nullptr, nullptr);
+  SetForegroundWindow(other); // the window named on the line owns the dialog, not this one
   EXPECT_EQ(SaverMain(hostState.instance, ("/a " + std::to_string(UINT_PTR(window))).c_str()), 0);
+  DestroyWindow(other);
   HookImport("kernel32.dll", "GetVersionExA", realVersion);
   HookImport("kernel32.dll", "GetProcAddress", realProc);
   EXPECT_EQ(asked, "SCRSAVE " + std::to_string(UINT_PTR(window)));
@@ -440,4 +444,78 @@ TEST_F(MessageChain, PowerSettingsRestTheDrawing) {
   HookImport("user32.dll", "RegisterPowerSettingNotification", realRegister);
   HookImport("user32.dll", "UnregisterPowerSettingNotification", realUnregister);
   EXPECT_EQ(asked + std::to_string(unregistered), "00 00 30 3") << "registered, unregistered";
+}
+
+// Display changes: the full-screen picture starts its curves again from their start (the
+// same curves, also after a finished picture with no pause), not a new picture; a
+// preview child keeps its place. The second's rule holds across the tick count's wrap.
+TEST_F(MessageChain, DisplayChangesAndTheClocksWrap) {
+  for (Mode mode : {FullScreen, PreviewChild}) {
+    Make(mode);
+    settings.SetRefreshPause(0);
+    RECT before, after;
+    GetWindowRect(window, &before);
+    for (TrochoidCurve &curve : pictureCurves.curves)
+      curve.stepsDone = curve.stepsPerRun;
+    Trace(WM_TIMER, kAnimationTimer); // every curve finished
+    const int radius = pictureCurves.curves.front().fixedRadius;
+    Trace(WM_DISPLAYCHANGE, 32);
+    GetWindowRect(window, &after);
+    EXPECT_EQ(std::pair(pictureCurves.finishedCount, pictureCurves.curves.front().stepsDone),
+              std::pair(0, 0))
+        << mode;
+    Trace(WM_TIMER, kAnimationTimer);
+    EXPECT_EQ(pictureCurves.curves.front().fixedRadius, radius) << "the same picture " << mode;
+    EXPECT_GT(pictureCurves.curves.front().stepsDone, 0) << mode;
+    if (mode == PreviewChild) EXPECT_TRUE(EqualRect(&before, &after)) << "the preview stays";
+  }
+  settings = SaverSettings();
+  const auto realGradientFill = HookImport("msimg32.dll", "GradientFill", CountGradientFill);
+  clockOffset = 0u - GetTickCount() - 300; // 300 ms before the count wraps to 0
+  backgrounds = 0;
+  NewPicture(window);
+  std::string painted = std::to_string(backgrounds);
+  for (int later : {500, 400, 200}) { // past the wrap: 200 ms, 600 ms, then 800 after it
+    clockOffset += later;
+    NewPicture(window);
+    painted += " " + std::to_string(backgrounds);
+  }
+  HookImport("msimg32.dll", "GradientFill", realGradientFill);
+  clockOffset = 0;
+  EXPECT_EQ(painted, "1 1 1 2") << "a new background once the second is over, across the wrap";
+}
+
+// The fault guard: a fault the system's filter lets it handle clears the saver's
+// running flag and ends the process with -1.
+TEST_F(MessageChain, FaultGuardClearsTheRunningFlagAndExitsWithMinusOne) {
+  Make(FullScreen);
+  SaverMain(hostState.instance, "/x"); // installs the guard, runs nothing
+  const LPTOP_LEVEL_EXCEPTION_FILTER guard = SetUnhandledExceptionFilter(nullptr);
+  hostState.isWin9x = 1; // the running flag is the 9x family's
+  static std::string seen;
+  seen.clear();
+  const auto realFilter = HookImport(
+      "kernel32.dll", "UnhandledExceptionFilter",
+      +[](EXCEPTION_POINTERS *) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+  const auto realParameters = HookImport(
+      "user32.dll", "SystemParametersInfoA", +[](UINT action, UINT value, PVOID, UINT) -> BOOL {
+        seen += "spi " + std::to_string(action) + " " + std::to_string(value) + " ";
+        return TRUE;
+      });
+  const auto realExit = HookImport(
+      "kernel32.dll", "ExitProcess", +[](UINT code) { throw static_cast<int>(code); });
+  EXCEPTION_RECORD record{};
+  record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+  CONTEXT context{};
+  EXCEPTION_POINTERS fault{&record, &context};
+  try {
+    guard(&fault);
+  } catch (int code) {
+    seen += "exit " + std::to_string(code);
+  }
+  HookImport("kernel32.dll", "ExitProcess", realExit);
+  HookImport("user32.dll", "SystemParametersInfoA", realParameters);
+  HookImport("kernel32.dll", "UnhandledExceptionFilter", realFilter);
+  Fresh();
+  EXPECT_EQ(seen, "spi " + std::to_string(SPI_SETSCREENSAVERRUNNING) + " 0 exit -1");
 }

@@ -96,22 +96,37 @@ TEST(Registry, WhatLoads) {
           << item << " in" << SettingsText(s);
   }
   // None stored and none at the default place: the folder the setup recorded
-  // (else beside the program, which the dialog's test sees). Save keeps it unstored.
+  // (else beside the program, which the dialog's test sees), the user's before the
+  // machine's; the default place before both. Save keeps it unstored.
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
   Place(kDefaultHelpFile, false);
-  RemoveDirectoryA("C:\\Program Files\\GyrelSaver");
-  const std::string folder = "C:\\GyrelHelp", recorded = folder + "\\GyrelSaver.chm";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  Place(recorded, true);
-  RegSetKeyValueA(HKEY_CURRENT_USER, kUninstallKeyPath, "InstallLocation", REG_SZ, folder.c_str(),
-                  DWORD(folder.size() + 1));
-  SaverSettings s;
-  s.Load();
-  s.Save();
-  EXPECT_EQ(s.HelpFile, recorded);
+  const std::string mine = "C:\\GyrelHelp", theirs = "C:\\GyrelHelpAll";
+  for (const std::string &folder : {mine, theirs}) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    Place(folder + "\\GyrelSaver.chm", true);
+  }
+  RegSetKeyValueA(HKEY_CURRENT_USER, kUninstallKeyPath, "InstallLocation", REG_SZ, mine.c_str(),
+                  DWORD(mine.size() + 1));
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "InstallLocation", REG_SZ, theirs.c_str(),
+                  DWORD(theirs.size() + 1));
+  std::string found;
+  for (int step = 0; step < 3; ++step) { // both recorded; the machine's alone; and the default
+    if (step == 1) Place(mine + "\\GyrelSaver.chm", false);
+    if (step == 2) Place(kDefaultHelpFile, true);
+    SaverSettings s;
+    s.Load();
+    s.Save();
+    found += s.HelpFile + " ";
+  }
+  EXPECT_EQ(found,
+            mine + "\\GyrelSaver.chm " + theirs + "\\GyrelSaver.chm " + kDefaultHelpFile + " ");
   EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, kKey, "HelpFile", RRF_RT_ANY, 0, 0, 0), ERROR_SUCCESS);
-  Place(recorded, false);
-  RemoveDirectoryA(folder.c_str());
+  for (const std::string &folder : {mine, theirs}) {
+    Place(folder + "\\GyrelSaver.chm", false);
+    RemoveDirectoryA(folder.c_str());
+  }
+  Place(kPresent, false);
   RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKeyPath);
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKeyPath);
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
 }
