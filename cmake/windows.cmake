@@ -91,6 +91,10 @@ target_link_options(draw_benchmark PRIVATE ${STATIC_RUNTIME})
 add_library(planted_dll SHARED tests/doubles/planted_dll.cpp)
 target_link_options(planted_dll PRIVATE ${STATIC_RUNTIME})
 set_target_properties(planted_dll PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
+# A window that notes the system's setting-change broadcasts, for the same test.
+add_executable(setting_listener WIN32 tests/doubles/setting_listener.cpp)
+target_link_options(setting_listener PRIVATE ${STATIC_RUNTIME} -mconsole)
+set_target_properties(setting_listener PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
 
 # End-to-end: the real .scr under Wine, driven by real X input.
 add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh ${CMAKE_BINARY_DIR})

@@ -280,18 +280,23 @@ TEST_F(MessageChain, RunSaverWindowCoversTheScreenAndReadsTheAcLine) {
       return std::to_string(GetWindowRect(saver, &r) && EqualRect(&r, &all) &&
                             clientWidth == all.right);
     };
-    settings.FineCurves = true; // a tick draws in units as fine as the screen's pixels
-    SendMessageA(saver, WM_TIMER, kAnimationTimer, 0);
-    SIZE units{};
-    GetWindowExtEx(GetDC(saver), &units); // the window's own DC
+    const auto unitsOfATick = [saver] { // the logical units a tick's curves were drawn in
+      SendMessageA(saver, WM_TIMER, kAnimationTimer, 0);
+      SIZE units{};
+      GetWindowExtEx(GetDC(saver), &units); // the window's own DC
+      return std::to_string(units.cx) + " ";
+    };
     seen = covers() + std::to_string(GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST) + " " +
-           std::to_string(units.cx) + " ";
+           unitsOfATick();
+    settings.FineCurves = true; // a tick draws in units as fine as the screen's pixels
+    seen += unitsOfATick();
     settings.PictureOnEachMonitor = true;
     monitors = {{0, 0, 400, 300}, {400, 0, 900, 150}};
     SetWindowPos(saver, nullptr, 10, 10, 90, 90, SWP_NOZORDER); // the old screen's
     SendMessageA(saver, WM_DISPLAYCHANGE, 32, 0);
     seen += covers() + std::to_string(pictureMonitors.size()) +
             std::to_string(pictureCurves.curves.front().stepsDone) + " ";
+    seen += unitsOfATick();
     for (int i = 0; i < 3; ++i) { // unchanged; then as if the line changed; the same again
       if (i == 1) hostState.lastAcLineStatus ^= 1;
       SendMessageA(saver, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
@@ -304,8 +309,9 @@ TEST_F(MessageChain, RunSaverWindowCoversTheScreenAndReadsTheAcLine) {
   settings = SaverSettings();
   const int fine = 200 * FineCurveScale(GetSystemMetrics(SM_CXVIRTUALSCREEN),
                                         GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  // covers, topmost; fine units; covers, 2 monitors, 0 steps; closes 0, 1, 0
-  EXPECT_EQ(seen, "18 " + std::to_string(fine) + " 120 010");
+  // covers, topmost; classic, then fine units; covers, 2 monitors, 0 steps, fine units on
+  // each monitor; closes 0, 1, 0
+  EXPECT_EQ(seen, "18 200 " + std::to_string(fine) + " 120 " + std::to_string(fine) + " 010");
   UnregisterClassA("WindowsScreenSaverClass", hostState.instance);
 }
 
@@ -467,7 +473,9 @@ TEST_F(MessageChain, DisplayChangesAndTheClocksWrap) {
     Trace(WM_TIMER, kAnimationTimer);
     EXPECT_EQ(pictureCurves.curves.front().fixedRadius, radius) << "the same picture " << mode;
     EXPECT_GT(pictureCurves.curves.front().stepsDone, 0) << mode;
-    if (mode == PreviewChild) EXPECT_TRUE(EqualRect(&before, &after)) << "the preview stays";
+    if (mode == PreviewChild) {
+      EXPECT_TRUE(EqualRect(&before, &after)) << "the preview stays";
+    }
   }
   settings = SaverSettings();
   const auto realGradientFill = HookImport("msimg32.dll", "GradientFill", CountGradientFill);
@@ -478,7 +486,7 @@ TEST_F(MessageChain, DisplayChangesAndTheClocksWrap) {
   for (int later : {500, 400, 200}) { // past the wrap: 200 ms, 600 ms, then 800 after it
     clockOffset += later;
     NewPicture(window);
-    painted += " " + std::to_string(backgrounds);
+    painted.append(" ").append(std::to_string(backgrounds));
   }
   HookImport("msimg32.dll", "GradientFill", realGradientFill);
   clockOffset = 0;

@@ -126,6 +126,7 @@ TEST(Registry, WhatLoads) {
     RemoveDirectoryA(folder.c_str());
   }
   Place(kPresent, false);
+  Place(kDefaultHelpFile, false); // the dialog's test finds the help beside the program
   RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKeyPath);
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKeyPath);
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);

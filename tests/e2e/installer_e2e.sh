@@ -128,9 +128,17 @@ check "one user: saver, help, uninstaller and Start-menu entries in the user's f
   bash -c "cmp '$user_dir/GyrelSaver.scr' '$SCR' && test -s '$user_dir/GyrelSaver.chm' && test -s '$user_dir/Uninstall.exe' && test -s '$menu/GyrelSaver Settings.lnk' && test -s '$menu/Make GyrelSaver my screen saver.lnk' && [ '$(value_of "$user_key" UninstallString)' = '\"${user_scr_w%\\*}\\Uninstall.exe\" /CurrentUser' ] && [ '$(value_of "$user_key" DisplayName)' = 'GyrelSaver (just for me)' ] && [[ '$user_scr_short' == *~* ]] && [ '$(value_of "$desktop_key" SCRNSAVE.EXE)' = '$user_scr_short' ] && [ ! -e '$system_scr' ]"
 check "the per-user saver's Help finds the help beside it" help_viewer "$user_scr_w"
 wine reg add "$desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/dev/null 2>&1
-wine "${user_scr_w%\\*}\\MakeCurrent.exe" /S
-check "its Start-menu program makes it the current saver again ($(value_of "$desktop_key" SCRNSAVE.EXE))" \
-  [ "$(value_of "$desktop_key" SCRNSAVE.EXE)/$(value_of "$desktop_key" ScreenSaveActive)" = "$user_scr_short/1" ]
+# told() PROGRAM ARGS...: runs it beside a window that notes the system's broadcasts;
+# whether the screen-saver setting's change (17) reached it.
+told() {
+  export GYREL_DOUBLE_LOG="$OUT/settings.log" && rm -f "$GYREL_DOUBLE_LOG"
+  wine "$BUILD/doubles/setting_listener.exe" 6 & local listener=$!
+  sleep 1.5; wine "$@"; wait $listener
+  tr -d '\r' <"$GYREL_DOUBLE_LOG" 2>/dev/null | grep -qx "setting 17"
+}
+told "${user_scr_w%\\*}\\MakeCurrent.exe" /S; told_current=$?
+check "its Start-menu program makes it the current saver again ($(value_of "$desktop_key" SCRNSAVE.EXE)), telling the system" \
+  [ "$(value_of "$desktop_key" SCRNSAVE.EXE)/$(value_of "$desktop_key" ScreenSaveActive)/$told_current" = "$user_scr_short/1/0" ]
 set_current "$user_scr_w"
 # Uninstalled as a user would: Next, Uninstall, Yes to deleting the settings, Finish.
 wine "${user_scr_w%\\*}\\Uninstall.exe" /CurrentUser &
@@ -150,10 +158,10 @@ gone "$program_dir"
 check "the all-users uninstaller removes the all-users install; the user's stays whole" \
   eval '[ ! -e "$system_scr" ] && ! wine reg query "$uninstall_key" >/dev/null 2>&1 && cmp "$user_dir/GyrelSaver.scr" "$SCR" && [ -n "$(value_of "$user_key" UninstallString)" ] && [ "$(value_of "$desktop_key" SCRNSAVE.EXE)" = "$user_scr_short" ]'
 wine "$OUT/setup.exe" /S /AllUsers
-wine "${user_scr_w%\\*}\\Uninstall.exe" /S
+told "${user_scr_w%\\*}\\Uninstall.exe" /S; told_gone=$?
 gone "$user_dir"
-check "the user's uninstaller removes the user's install and choice; the all-users one stays whole" \
-  eval '[ ! -e "$user_dir" ] && [ -z "$(value_of "$user_key" UninstallString)" ] && [ -z "$(value_of "$desktop_key" SCRNSAVE.EXE)" ] && cmp "$system_scr" "$SCR" && [ "$(value_of "$uninstall_key" DisplayName)" = GyrelSaver ]'
+check "the user's uninstaller removes the user's install and choice (telling the system: $told_gone); the all-users one stays whole" \
+  eval '[ $told_gone = 0 ] && [ ! -e "$user_dir" ] && [ -z "$(value_of "$user_key" UninstallString)" ] && [ -z "$(value_of "$desktop_key" SCRNSAVE.EXE)" ] && cmp "$system_scr" "$SCR" && [ "$(value_of "$uninstall_key" DisplayName)" = GyrelSaver ]'
 wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
 gone "$program_dir"
 reset_settings
