@@ -43,6 +43,11 @@ HMODULE WINAPI RecordLoadLibraryEx(LPCSTR path, HANDLE file, DWORD flags) {
   helpLoad = name.substr(name.rfind('\\') + 1) + " " + std::to_string(flags);
   return realLoadLibraryEx(path, file, flags);
 }
+int backgrounds; // gradient fills drawn, each also drawn for real
+decltype(&GradientFill) realGradientFill;
+BOOL WINAPI CountGradientFill(HDC dc, PTRIVERTEX v, ULONG n, PVOID mesh, ULONG count, ULONG mode) {
+  return ++backgrounds, realGradientFill(dc, v, n, mesh, count, mode);
+}
 decltype(&GetProcAddress) realGetProcAddress;
 FARPROC WINAPI AnswerHelpEntry(HMODULE module, LPCSTR name) {
   return name == MAKEINTRESOURCEA(14) ? FARPROC(reinterpret_cast<void *>(RecordHtmlHelp))
@@ -116,6 +121,7 @@ protected:
     HookTickCount();
     realGetProcAddress = HookImport("kernel32.dll", "GetProcAddress", AnswerHelpEntry);
     realLoadLibraryEx = HookImport("kernel32.dll", "LoadLibraryExA", RecordLoadLibraryEx);
+    realGradientFill = HookImport("msimg32.dll", "GradientFill", CountGradientFill);
     given = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                             nullptr, nullptr);
     foreground = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr,
@@ -187,6 +193,12 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
   stored.Save();
   RunDialog(
       [](HWND dialog) {
+        // Filling the controls at the start renewed no picture: a second on, the
+        // preview goes on with the one it began with.
+        backgrounds = 0;
+        clockOffset += 1100;
+        SendDlgItemMessageA(dialog, IDC_PREVIEW, WM_TIMER, kAnimationTimer, 0);
+        EXPECT_EQ(backgrounds, 0) << "the preview was restarted";
         std::string shown;
         for (int id :
              {IDC_SPEED, IDC_PAUSE, IDC_BRIGHTNESS, IDC_POINTS, IDC_RED, IDC_GREEN, IDC_BLUE})
