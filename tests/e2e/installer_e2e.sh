@@ -24,6 +24,14 @@ help_viewer() {
   xdotool windowkill "$dialog" && [ -n "$viewer" ]
 }
 reset_settings
+# told() PROGRAM ARGS...: runs it beside a window that notes the system's broadcasts;
+# whether the screen-saver setting's change (17) reached it.
+told() {
+  export GYREL_DOUBLE_LOG="$OUT/settings.log" && rm -f "$GYREL_DOUBLE_LOG"
+  wine "$BUILD/doubles/setting_listener.exe" 6 & local listener=$!
+  sleep 1.5; wine "$@"; wait $listener
+  tr -d '\r' <"$GYREL_DOUBLE_LOG" 2>/dev/null | grep -qx "setting 17"
+}
 
 exports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NR > 1 && /\]/ { print $NF }' | tr '\n' ' ')
 size=$(stat -c %s "$SCR")
@@ -87,11 +95,11 @@ short_path() { # the folder's short form from cmd, the file's from dir /x
     "$(wine cmd /c "dir /x $1" | tr -d '\r' | awk -v n="${1##*\\}" '$NF == n { print $(NF - 1) }')"
 }
 set_current 'C:\windows\system32\GyrelSaver.scr'
-wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /AllUsers /S
+told "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /AllUsers /S; told_all=$?
 gone() { for _ in $(seq 1 100); do [ -e "$1" ] || break; sleep 0.2; done; sleep 0.5; } # the uninstaller's copy at work
 gone "$program_dir"
-check "saver, folder, Add/Remove entry and the current-saver choice (stored as $stored) removed; the user's settings kept" \
-  bash -c "[[ '$stored' == *~* ]] && [ ! -e '$program_dir' ] && [ ! -e '$system_scr' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ] && [ '$(value_of "$settings_key" DrawSpeed)' = 0x2a ]"
+check "saver, folder, Add/Remove entry and the current-saver choice (stored as $stored) removed, the system told ($told_all); the user's settings kept" \
+  bash -c "[ $told_all = 0 ] && [[ '$stored' == *~* ]] && [ ! -e '$program_dir' ] && [ ! -e '$system_scr' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ] && [ '$(value_of "$settings_key" DrawSpeed)' = 0x2a ]"
 
 # The fleet package, silently: it replaces an older one, leaving one entry, chooses
 # nobody's saver, writes nothing under HKCU, refuses to go back, keeps the setup's
@@ -128,14 +136,6 @@ check "one user: saver, help, uninstaller and Start-menu entries in the user's f
   bash -c "cmp '$user_dir/GyrelSaver.scr' '$SCR' && test -s '$user_dir/GyrelSaver.chm' && test -s '$user_dir/Uninstall.exe' && test -s '$menu/GyrelSaver Settings.lnk' && test -s '$menu/Make GyrelSaver my screen saver.lnk' && [ '$(value_of "$user_key" UninstallString)' = '\"${user_scr_w%\\*}\\Uninstall.exe\" /CurrentUser' ] && [ '$(value_of "$user_key" DisplayName)' = 'GyrelSaver (just for me)' ] && [[ '$user_scr_short' == *~* ]] && [ '$(value_of "$desktop_key" SCRNSAVE.EXE)' = '$user_scr_short' ] && [ ! -e '$system_scr' ]"
 check "the per-user saver's Help finds the help beside it" help_viewer "$user_scr_w"
 wine reg add "$desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/dev/null 2>&1
-# told() PROGRAM ARGS...: runs it beside a window that notes the system's broadcasts;
-# whether the screen-saver setting's change (17) reached it.
-told() {
-  export GYREL_DOUBLE_LOG="$OUT/settings.log" && rm -f "$GYREL_DOUBLE_LOG"
-  wine "$BUILD/doubles/setting_listener.exe" 6 & local listener=$!
-  sleep 1.5; wine "$@"; wait $listener
-  tr -d '\r' <"$GYREL_DOUBLE_LOG" 2>/dev/null | grep -qx "setting 17"
-}
 told "${user_scr_w%\\*}\\MakeCurrent.exe" /S; told_current=$?
 check "its Start-menu program makes it the current saver again ($(value_of "$desktop_key" SCRNSAVE.EXE)), telling the system" \
   [ "$(value_of "$desktop_key" SCRNSAVE.EXE)/$(value_of "$desktop_key" ScreenSaveActive)/$told_current" = "$user_scr_short/1/0" ]
@@ -153,10 +153,10 @@ check "one user: files, entries and the current-saver choice (stored as $stored)
 # Both installs at once: each uninstaller, run as it is (no switch, by an administrator),
 # removes the install it lives in and leaves the other whole.
 wine "$OUT/setup.exe" /S /CurrentUser && wine "$OUT/setup.exe" /S /AllUsers
-wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
+told "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S; told_other=$?
 gone "$program_dir"
-check "the all-users uninstaller removes the all-users install; the user's stays whole" \
-  eval '[ ! -e "$system_scr" ] && ! wine reg query "$uninstall_key" >/dev/null 2>&1 && cmp "$user_dir/GyrelSaver.scr" "$SCR" && [ -n "$(value_of "$user_key" UninstallString)" ] && [ "$(value_of "$desktop_key" SCRNSAVE.EXE)" = "$user_scr_short" ]'
+check "the all-users uninstaller removes the all-users install, not telling the system of a choice it kept ($told_other); the user's stays whole" \
+  eval '[ $told_other = 1 ] && [ ! -e "$system_scr" ] && ! wine reg query "$uninstall_key" >/dev/null 2>&1 && cmp "$user_dir/GyrelSaver.scr" "$SCR" && [ -n "$(value_of "$user_key" UninstallString)" ] && [ "$(value_of "$desktop_key" SCRNSAVE.EXE)" = "$user_scr_short" ]'
 wine "$OUT/setup.exe" /S /AllUsers
 told "${user_scr_w%\\*}\\Uninstall.exe" /S; told_gone=$?
 gone "$user_dir"
