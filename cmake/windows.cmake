@@ -95,6 +95,10 @@ set_target_properties(planted_dll PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY 
 add_executable(setting_listener WIN32 tests/doubles/setting_listener.cpp)
 target_link_options(setting_listener PRIVATE ${STATIC_RUNTIME} -mconsole)
 set_target_properties(setting_listener PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
+# The texts a page of the setup shows, for the same test.
+add_executable(window_texts tests/doubles/window_texts.cpp)
+target_link_options(window_texts PRIVATE ${STATIC_RUNTIME})
+set_target_properties(window_texts PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
 
 # End-to-end: the real .scr under Wine, driven by real X input.
 add_test(NAME saver_e2e COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/saver_e2e.sh ${CMAKE_BINARY_DIR})

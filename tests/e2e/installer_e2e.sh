@@ -164,5 +164,24 @@ check "the user's uninstaller removes the user's install and choice (telling the
   eval '[ $told_gone = 0 ] && [ ! -e "$user_dir" ] && [ -z "$(value_of "$user_key" UninstallString)" ] && [ -z "$(value_of "$desktop_key" SCRNSAVE.EXE)" ] && cmp "$system_scr" "$SCR" && [ "$(value_of "$uninstall_key" DisplayName)" = GyrelSaver ]'
 wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
 gone "$program_dir"
+
+# The finish page, installed as a person would (Return on each page): for one user it
+# offers to open the screen-saver settings; elevated for all users it would open the
+# administrator's, and offers none.
+finish_page() { # finish_page /AllUsers|/CurrentUser: the finish page's texts, then Finish
+  wine "$OUT/setup.exe" "$1" & local setup=$! texts=
+  timeout 15 xdotool search --sync --name "GyrelSaver" >/dev/null
+  for _ in $(seq 1 12); do
+    sleep 1.5; texts=$(wine "$BUILD/doubles/window_texts.exe" GyrelSaver | tr -d '\r')
+    grep -q "is installed" <<<"$texts" && break; xdotool key Return
+  done
+  xdotool key Return; wait $setup; echo "$texts"
+}
+offers() { finish_page "$1" | grep -c "Open the screen-saver settings"; }
+one=$(offers /CurrentUser) all=$(offers /AllUsers)
+check "the finish page offers the screen-saver settings for one user ($one), none for all users ($all)" \
+  [ "$one/$all" = 1/0 ]
+wine "${user_scr_w%\\*}\\Uninstall.exe" /S && wine "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /S
+gone "$program_dir"; gone "$user_dir"
 reset_settings
 finish
