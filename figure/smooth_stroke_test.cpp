@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -20,23 +21,17 @@ struct GuardedBuffer {
         all(static_cast<std::size_t>(width_ + 2) * (height_ + 2), kGuard) {
     buffer = {all.data() + width + 3, width, height, width + 2};
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        At(x, y) = fill;
+      std::fill_n(&At(0, y), width, fill);
   }
   std::uint32_t &At(int x, int y) { return buffer.pixels[y * buffer.stride + x]; }
   bool GuardsWhole() const {
-    int kept = 0;
-    for (std::uint32_t p : all)
-      kept += p == kGuard;
-    return kept == 2 * (width + 2) + 2 * height;
+    return std::count(all.begin(), all.end(), kGuard) == 2 * (width + 2) + 2 * height;
   }
-  // The ink of a white pen over black: each pixel's coverage from its green channel.
-  double Coverage(int x, int y) { return LinearFromSrgb((At(x, y) >> 8) & 0xFF) / 65535.0; }
-  double Ink() {
+  double Ink() { // of a white pen over black: each pixel's coverage from its green channel
     double sum = 0;
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
-        sum += Coverage(x, y);
+        sum += LinearFromSrgb((At(x, y) >> 8) & 0xFF) / 65535.0;
     return sum;
   }
 };

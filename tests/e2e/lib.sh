@@ -18,27 +18,23 @@ set_settings() { for s in "$@"; do wine reg add "$settings_key" /v "${s%=*}" /t 
 restart_wine() { wineserver -k; wineserver -w; wineserver -p </dev/null >/dev/null 2>&1; wineboot </dev/null >/dev/null 2>&1; }
 # x_window TITLE: the X window titled exactly so, after up to 15 s.
 x_window() { timeout 15 xdotool search --sync --name "^$1\$" | head -1; }
-# use_two_monitors DISPLAY_NUMBER: until the script ends, two emulated 800 x 600
-# monitors side by side (Xephyr with Xinerama, which Wine reads).
-use_two_monitors() {
-  x11_key='HKCU\Software\Wine\X11 Driver'
+# use_screen DISPLAY_NUMBER XEPHYR_SCREEN_ARGS...: until the script ends, Xephyr with those
+# screens for Wine to run on; the session's own display in $session_display.
+use_screen() {
   session_display=$DISPLAY
-  Xephyr ":$1" +xinerama -screen 800x600 -screen 800x600 -ac -nolisten tcp >"$OUT/xephyr.log" 2>&1 &
+  Xephyr ":$1" "${@:2}" -ac -nolisten tcp >"$OUT/xephyr.log" 2>&1 &
   xephyr=$!
-  trap 'wine reg delete "$x11_key" /v UseXRandR /f >/dev/null 2>&1; DISPLAY=$session_display restart_wine; kill $xephyr' EXIT
   sleep 2
-  wine reg add "$x11_key" /v UseXRandR /d N /f >/dev/null 2>&1
   export DISPLAY=":$1"
   restart_wine
 }
-# use_screen DISPLAY_NUMBER WIDTHxHEIGHT: until the script ends, one screen of that size.
-use_screen() {
-  session_display=$DISPLAY
-  Xephyr ":$1" -screen "$2" -ac -nolisten tcp >"$OUT/xephyr.log" 2>&1 &
-  xephyr=$!
-  sleep 2
-  export DISPLAY=":$1"
-  restart_wine
+# use_two_monitors DISPLAY_NUMBER: two emulated 800 x 600 monitors side by side
+# (Xinerama, which Wine reads when told not to use XRandR).
+use_two_monitors() {
+  x11_key='HKCU\Software\Wine\X11 Driver'
+  wine reg add "$x11_key" /v UseXRandR /d N /f >/dev/null 2>&1
+  use_screen "$1" +xinerama -screen 800x600 -screen 800x600
+  trap 'wine reg delete "$x11_key" /v UseXRandR /f >/dev/null 2>&1; DISPLAY=$session_display restart_wine; kill $xephyr' EXIT
 }
 # start_saver SCR ARGS...: starts a full-screen saver and waits for its window; pid in $saver.
 start_saver() { wine "$@" & saver=$!; x_window 'Screen Saver' >/dev/null; sleep 0.5; }

@@ -4,7 +4,7 @@
 # ink, the line being 2 px wide rather than 1.
 #   smooth_e2e.sh BUILD_DIR   (inside scripts/wine-session.sh)
 . "$(dirname "$0")/lib.sh"
-use_screen 59 3840x2160
+use_screen 59 -screen 3840x2160
 desktop='HKCU\Control Panel\Desktop'
 trap 'wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1; reset_settings; DISPLAY=$session_display restart_wine; kill $xephyr' EXIT
 region=600x400+1900+950 # a part of the seeded picture the curve crosses twice
