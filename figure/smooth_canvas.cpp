@@ -19,6 +19,14 @@ double LineWidthFor(HWND window, HDC dc) {
   if (dpi == 0) dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSX));
   return std::max(1.0, dpi / 96.0);
 }
+
+// The canvas's DC in plain pixels: the background of the last monitor painted
+// moved its origin there, and copies read from the DC's logical coordinates.
+void PlainSource(HDC memoryDc) {
+  GdiFlush();
+  SetMapMode(memoryDc, MM_TEXT);
+  SetViewportOrgEx(memoryDc, 0, 0, nullptr);
+}
 } // namespace
 
 SmoothCanvas *CanvasFor(HWND window) {
@@ -84,7 +92,7 @@ void PresentCanvas(HDC windowDc, bool now) {
   if (!now && !c.memory.newBackground && tick - c.lastPresent < kPresentInterval) return;
   c.lastPresent = tick;
   c.memory.newBackground = false;
-  GdiFlush();
+  PlainSource(c.memoryDc);
   // The window's DC may still hold the curves' mapping: copy in plain pixels.
   const int mode = SetMapMode(windowDc, MM_TEXT);
   POINT origin;
@@ -102,7 +110,7 @@ bool RestoreFromCanvas(HWND window, HDC dc, const RECT &part) {
   SmoothCanvas &c = smoothCanvas;
   if (!settings.SmoothCurves || c.window != window || !c.memoryDc || !c.memory.painted)
     return false;
-  GdiFlush();
+  PlainSource(c.memoryDc);
   const int mode = SetMapMode(dc, MM_TEXT);
   POINT origin;
   SetViewportOrgEx(dc, 0, 0, &origin);

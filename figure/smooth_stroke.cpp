@@ -135,17 +135,22 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
     inkLinear[channel] = tables.linear[(ink >> (8 * channel)) & 0xFFu];
   const double r = width / 2;
 
-  // The line through each point that parts one segment's pixels from the
-  // next one's: square to the stroke at its ends (or to the stroke it goes on
-  // from), halving the angle at each join. Sharper than about 150 degrees, a
-  // join is cut square to the segment after it, so its mitre stays short.
-  cuts.resize(m);
-  cuts[0] = from ? from->direction : Unit(kept[0], kept[1]);
-  cuts[m - 1] = Unit(kept[m - 2], kept[m - 1]);
+  // The lines that part one segment's pixels from the next one's, as forward
+  // normals: square to the stroke at its ends (or to the stroke it goes on
+  // from), halving the angle at each join. Where a join turns back sharper
+  // than about 150 degrees (points a quarter pixel apart can), each segment
+  // is cut square to itself instead: a halving line there would face
+  // backward and let a band run on past its segment.
+  starts.resize(m - 1);
+  ends.resize(m - 1);
+  for (std::size_t i = 0; i + 1 < m; ++i)
+    starts[i] = ends[i] = Unit(kept[i], kept[i + 1]);
+  if (from && from->direction.x * starts[0].x + from->direction.y * starts[0].y > 0.5)
+    starts[0] = from->direction;
   for (std::size_t i = 1; i + 1 < m; ++i) {
-    const StrokePoint u = Unit(kept[i - 1], kept[i]), v = Unit(kept[i], kept[i + 1]);
+    const StrokePoint u = ends[i - 1], v = starts[i];
     const double length = std::hypot(u.x + v.x, u.y + v.y);
-    cuts[i] = length > 0.5 ? StrokePoint{(u.x + v.x) / length, (u.y + v.y) / length} : v;
+    if (length > 0.5) ends[i - 1] = starts[i] = {(u.x + v.x) / length, (u.y + v.y) / length};
   }
 
   // The pixels the last stroke left across its end's line: as they were, with
@@ -162,7 +167,7 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
   SurfaceRect touched{R, B, L, T};
   for (std::size_t i = 0; i + 1 < m; ++i) {
     const StrokePoint a = kept[i], b = kept[i + 1], u = Unit(a, b), n{-u.y, u.x};
-    const StrokePoint m0 = cuts[i], m1 = cuts[i + 1];
+    const StrokePoint m0 = starts[i], m1 = ends[i];
     const SquareShare across(n), start(m0), stop(m1);
     const double inverseN = Inverse(n.x), inverse0 = Inverse(m0.x), inverse1 = Inverse(m1.x);
     // The rows of the band between the two lines, and a pixel around it: a
@@ -231,7 +236,7 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
   }
   if (end) {
     end->point = kept[m - 1];
-    end->direction = cuts[m - 1];
+    end->direction = ends[m - 2];
     end->held.clear();
   }
   for (const Pending &p : pending) { // across the last line: laid now, and kept for the next stroke

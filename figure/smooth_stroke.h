@@ -72,8 +72,8 @@ private:
   void Lay(PixelBuffer &buffer, std::ptrdiff_t index, double coverage);
   void Defer(std::ptrdiff_t index, double coverage, std::size_t join);
 
-  std::vector<StrokePoint> kept; // the points that make segments
-  std::vector<StrokePoint> cuts; // per point: the forward normal of the line through it
+  std::vector<StrokePoint> kept;         // the points that make segments
+  std::vector<StrokePoint> starts, ends; // per segment: the forward normals of its end lines
   std::vector<Pending> pending;
   std::uint32_t ink = 0;          // the pen in the buffer's channel order
   std::int32_t inkLinear[3] = {}; // and in linear light, blue first

@@ -120,6 +120,15 @@ TEST(SmoothStroke, WritesNothingOutside) {
     StrokeRasterizer().Stroke(b.buffer, Whole(b), s.data(), s.size(), 2, kWhite);
     EXPECT_TRUE(b.GuardsWhole()) << s[0].x << "," << s[0].y;
   }
+  // A stroke that turns back on itself (points a quarter pixel apart can) stays near its points.
+  GuardedBuffer back(80, 64);
+  const StrokePoint turning[4] = {{20, 30.2}, {40, 30.2}, {39.75, 30.2}, {60, 31.3}};
+  StrokeRasterizer().Stroke(back.buffer, Whole(back), turning, 4, 2, kWhite);
+  int strays = 0;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 80; ++x)
+      strays += back.At(x, y) != 0 && (x < 17 || x > 62 || y < 27 || y > 34);
+  EXPECT_EQ(strays, 0) << "pixels lit away from a stroke that turns back";
   GuardedBuffer whole(80, 64), clipped(80, 64);
   const StrokePoint diagonal[2] = {{-10, 2}, {90, 60}};
   StrokeRasterizer().Stroke(whole.buffer, Whole(whole), diagonal, 2, 2, kWhite);
