@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <htmlhelp.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,8 +40,7 @@ HWND WINAPI RecordHtmlHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
 std::string helpLoad; // the help control's name and the flags it was loaded with
 decltype(&LoadLibraryExA) realLoadLibraryEx;
 HMODULE WINAPI RecordLoadLibraryEx(LPCSTR path, HANDLE file, DWORD flags) {
-  const std::string name = path;
-  helpLoad = name.substr(name.rfind('\\') + 1) + " " + std::to_string(flags);
+  helpLoad = std::string(std::strrchr(path, '\\') + 1) + " " + std::to_string(flags);
   return realLoadLibraryEx(path, file, flags);
 }
 int backgrounds; // gradient fills drawn, each also drawn for real

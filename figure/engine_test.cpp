@@ -155,7 +155,6 @@ TEST(TrochoidCurve, FineVerticesWithinOneAndAHalfPixelsSmoothWithinAQuarter) {
 // centre of the pixel GDI would light (half a pixel on).
 TEST(SmoothSurface, PlacesPointsAsTheMappingDoes) {
   const std::tuple<int, SurfacePoint, SurfacePoint, SurfacePoint, double, double> cases[] = {
-      {kMapModeText, {0, 0}, {0, 0}, {10, 20}, 13.5, 27.5},
       {kMapModeIsotropic, {800, 800}, {960, 540}, {960, 540}, 1095.5, 617.45}, // the smaller scale
       {kMapModeIsotropic, {800, 800}, {-960, 540}, {960, 540}, 825.5, 617.45}, // with its sign
       {kMapModeAnisotropic, {800, 800}, {960, 540}, {960, 540}, 1200.5, 617.45}};
