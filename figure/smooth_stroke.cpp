@@ -70,6 +70,17 @@ struct SquareShare {
   }
 };
 
+// floor and ceil for values an int holds (the callers bound them), without a
+// library call in the row loop.
+int FloorInt(double v) {
+  const int i = static_cast<int>(v);
+  return i - (v < i);
+}
+int CeilInt(double v) {
+  const int i = static_cast<int>(v);
+  return i + (v > i);
+}
+
 StrokePoint Unit(StrokePoint from, StrokePoint to) {
   const double dx = to.x - from.x, dy = to.y - from.y, length = std::sqrt(dx * dx + dy * dy);
   return {dx / length, dy / length};
@@ -149,7 +160,7 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
     starts[0] = from->direction;
   for (std::size_t i = 1; i + 1 < m; ++i) {
     const StrokePoint u = ends[i - 1], v = starts[i];
-    const double length = std::hypot(u.x + v.x, u.y + v.y);
+    const double length = std::sqrt((u.x + v.x) * (u.x + v.x) + (u.y + v.y) * (u.y + v.y));
     if (length > 0.5) ends[i - 1] = starts[i] = {(u.x + v.x) / length, (u.y + v.y) / length};
   }
 
@@ -180,8 +191,8 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
         const double y = v.y + side * n.y + t * u.y;
         top = std::min(top, y), bottom = std::max(bottom, y);
       }
-    const int firstRow = std::max(T, static_cast<int>(std::floor(top - 1)));
-    const int lastRow = std::min(B - 1, static_cast<int>(std::floor(bottom + 1)));
+    const int firstRow = std::max(T, FloorInt(std::max(top - 1, -1e9)));
+    const int lastRow = std::min(B - 1, FloorInt(std::min(bottom + 1, 1e9)));
     // The rows' pixels are far apart in a large buffer: ask for them all before the first is
     // needed.
     if (firstRow <= lastRow) {
@@ -200,8 +211,8 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
       Narrow(x0, x1, m0, inverse0, a, y, -start.s, 1e300);
       Narrow(x0, x1, m1, inverse1, b, y, -1e300, stop.s);
       if (x0 > x1) continue;
-      const int firstColumn = static_cast<int>(std::ceil(x0 - 0.5));
-      const int lastColumn = static_cast<int>(std::floor(x1 - 0.5));
+      const int firstColumn = CeilInt(x0 - 0.5); // x0 and x1 lie inside the area
+      const int lastColumn = FloorInt(x1 - 0.5);
       if (firstColumn > lastColumn) continue;
       touched.left = std::min(touched.left, firstColumn);
       touched.right = std::max(touched.right, lastColumn + 1);
