@@ -35,19 +35,31 @@ double Bounded(double v) { return std::clamp(v, -1e9, 1e9); }
 
 std::uint16_t LinearFromSrgb(std::uint8_t value) { return tables.linear[value]; }
 
-std::uint8_t SrgbFromLinear(std::uint16_t value) { return tables.srgb[(value + 8u) >> 4]; }
+namespace {
+// A pen in linear light, per channel of the buffer (blue first).
+void LinearInk(ColorRef pen, std::int32_t (&ink)[3]) {
+  const std::uint32_t color = BufferPixel(pen);
+  for (int i = 0; i < 3; ++i)
+    ink[i] = tables.linear[(color >> (8 * i)) & 0xFFu];
+}
 
-std::uint32_t BlendPixel(std::uint32_t pixel, ColorRef pen, double coverage) {
-  const std::uint32_t ink = BufferPixel(pen);
-  const auto share = static_cast<std::int32_t>(coverage * 4096 + 0.5); // of 4096
+// The pen over `coverage` (0 to 1) of a pixel, mixed in linear light.
+std::uint32_t Mix(std::uint32_t pixel, const std::int32_t (&ink)[3], double coverage) {
+  const auto share = static_cast<std::int32_t>(std::min(coverage, 1.0) * 4096 + 0.5); // of 4096
   std::uint32_t out = pixel & 0xFF000000u;
-  for (int shift = 0; shift < 24; shift += 8) {
-    const std::int32_t from = tables.linear[(pixel >> shift) & 0xFFu];
-    const std::int32_t to = tables.linear[(ink >> shift) & 0xFFu];
-    const std::int32_t mixed = from + (((to - from) * share + 2048) >> 12);
+  for (int i = 0, shift = 0; i < 3; ++i, shift += 8) {
+    const std::int32_t was = tables.linear[(pixel >> shift) & 0xFFu];
+    const std::int32_t mixed = was + (((ink[i] - was) * share + 2048) >> 12);
     out |= std::uint32_t{tables.srgb[(mixed + 8) >> 4]} << shift;
   }
   return out;
+}
+} // namespace
+
+std::uint32_t BlendPixel(std::uint32_t pixel, ColorRef pen, double coverage) {
+  std::int32_t ink[3];
+  LinearInk(pen, ink);
+  return Mix(pixel, ink, coverage);
 }
 
 namespace {
@@ -104,15 +116,7 @@ double Inverse(double v) { return std::fabs(v) < 1e-12 ? 0 : 1 / v; }
 
 void StrokeRasterizer::Lay(PixelBuffer &buffer, std::ptrdiff_t index, double coverage) {
   if (coverage <= 1.0 / 1024) return;
-  std::uint32_t &pixel = buffer.pixels[index];
-  const auto share = static_cast<std::int32_t>(std::min(coverage, 1.0) * 4096 + 0.5);
-  std::uint32_t out = pixel & 0xFF000000u;
-  for (int channel = 0, shift = 0; channel < 3; ++channel, shift += 8) {
-    const std::int32_t was = tables.linear[(pixel >> shift) & 0xFFu];
-    const std::int32_t mixed = was + (((inkLinear[channel] - was) * share + 2048) >> 12);
-    out |= std::uint32_t{tables.srgb[(mixed + 8) >> 4]} << shift;
-  }
-  pixel = out;
+  buffer.pixels[index] = Mix(buffer.pixels[index], inkLinear, coverage);
   ++pixelsLaid;
 }
 
@@ -141,9 +145,7 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
   }
   const std::size_t m = kept.size();
   if (m < 2 || !(width > 0) || !buffer.pixels || L >= R || T >= B) return {0, 0, 0, 0};
-  ink = BufferPixel(pen);
-  for (int channel = 0; channel < 3; ++channel)
-    inkLinear[channel] = tables.linear[(ink >> (8 * channel)) & 0xFFu];
+  LinearInk(pen, inkLinear);
   const double r = width / 2;
 
   // The lines that part one segment's pixels from the next one's, as forward

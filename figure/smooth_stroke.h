@@ -22,9 +22,8 @@ struct StrokePoint {
   double y;
 };
 
-// sRGB values and linear light (0 to 65535), converted through tables.
+// An sRGB value in linear light (0 to 65535), through a table.
 std::uint16_t LinearFromSrgb(std::uint8_t value);
-std::uint8_t SrgbFromLinear(std::uint16_t value);
 // A buffer pixel with the pen laid over `coverage` (0 to 1) of it.
 std::uint32_t BlendPixel(std::uint32_t pixel, ColorRef pen, double coverage);
 constexpr std::uint32_t BufferPixel(ColorRef color) { // red and blue change places
@@ -75,6 +74,5 @@ private:
   std::vector<StrokePoint> kept;         // the points that make segments
   std::vector<StrokePoint> starts, ends; // per segment: the forward normals of its end lines
   std::vector<Pending> pending;
-  std::uint32_t ink = 0;          // the pen in the buffer's channel order
-  std::int32_t inkLinear[3] = {}; // and in linear light, blue first
+  std::int32_t inkLinear[3] = {}; // the pen in linear light, blue first
 };
