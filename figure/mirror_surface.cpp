@@ -43,16 +43,6 @@ SurfacePoint IsotropicExtent(SurfacePoint window, SurfacePoint viewport) {
 MirrorSurface::MirrorSurface(Surface &inner_, const std::vector<SurfaceRect> &monitors_)
     : inner(inner_), monitors(monitors_), client(inner_.GetClientRect()) {}
 
-void MirrorSurface::SetWindowExtEx(int width, int height) {
-  mapping.windowExtent = {width, height};
-  mapping.windowExtentSet = true;
-}
-
-void MirrorSurface::SetViewportExtEx(int width, int height) {
-  mapping.viewportExtent = {width, height};
-  mapping.viewportExtentSet = true;
-}
-
 SurfaceObject MirrorSurface::CreatePen(int, int, ColorRef color) {
   penColors.push_back(color); // the engine's pens are solid and one pixel wide
   return penColors.size();

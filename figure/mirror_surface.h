@@ -9,10 +9,18 @@
 
 #include "figure/surface.h"
 
+// A device context's mapping as the engine sets it, for surfaces that keep it.
 struct SurfaceMapping {
   int mode = kMapModeText;
   SurfacePoint windowExtent{0, 0}, viewportExtent{0, 0}, viewportOrigin{0, 0};
   bool windowExtentSet = false, viewportExtentSet = false;
+
+  void SetWindowExtent(int width, int height) {
+    windowExtent = {width, height}, windowExtentSet = true;
+  }
+  void SetViewportExtent(int width, int height) {
+    viewportExtent = {width, height}, viewportExtentSet = true;
+  }
 };
 
 class MirrorSurface final : public Surface {
@@ -31,8 +39,10 @@ public:
   void Flush();
 
   void SetMapMode(int mode) override { mapping.mode = mode; }
-  void SetWindowExtEx(int width, int height) override;
-  void SetViewportExtEx(int width, int height) override;
+  void SetWindowExtEx(int width, int height) override { mapping.SetWindowExtent(width, height); }
+  void SetViewportExtEx(int width, int height) override {
+    mapping.SetViewportExtent(width, height);
+  }
   void SetViewportOrgEx(int x, int y) override { mapping.viewportOrigin = {x, y}; }
   SurfaceObject CreatePen(int style, int width, ColorRef color) override;
   SurfaceObject SelectObject(SurfaceObject object) override;

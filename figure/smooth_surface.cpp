@@ -62,16 +62,6 @@ SmoothSurface::SmoothSurface(PixelBuffer &buffer_, SmoothMemory &memory_, Surfac
     : buffer(buffer_), memory(memory_),
       background(background_), clip{0, 0, buffer_.width, buffer_.height} {}
 
-void SmoothSurface::SetWindowExtEx(int width, int height) {
-  mapping.windowExtent = {width, height};
-  mapping.windowExtentSet = true;
-}
-
-void SmoothSurface::SetViewportExtEx(int width, int height) {
-  mapping.viewportExtent = {width, height};
-  mapping.viewportExtentSet = true;
-}
-
 SurfaceObject SmoothSurface::SelectObject(SurfaceObject object) {
   if (object & kPenTag) pen = static_cast<ColorRef>(object & 0xFFFFFFFFu);
   return std::exchange(selected, object);

@@ -56,8 +56,10 @@ public:
   SmoothSurface(PixelBuffer &buffer_, SmoothMemory &memory_, Surface *background_);
 
   void SetMapMode(int mode) override { mapping.mode = mode; }
-  void SetWindowExtEx(int width, int height) override;
-  void SetViewportExtEx(int width, int height) override;
+  void SetWindowExtEx(int width, int height) override { mapping.SetWindowExtent(width, height); }
+  void SetViewportExtEx(int width, int height) override {
+    mapping.SetViewportExtent(width, height);
+  }
   void SetViewportOrgEx(int x, int y) override { mapping.viewportOrigin = {x, y}; }
   // A pen is its colour: nothing to make or delete.
   SurfaceObject CreatePen(int, int, ColorRef color) override { return color | kPenTag; }
