@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <tuple>
 
 namespace {
 // 4097 steps of linear light back to sRGB: fine enough that every sRGB value
@@ -98,21 +99,48 @@ StrokePoint Unit(StrokePoint from, StrokePoint to) {
   return {dx / length, dy / length};
 }
 
-// The x-range of a row of pixel centres y where lo <= k.x * (x - o.x) + k.y * (y - o.y) <= hi;
-// `inverse` is 1 / k.x, or 0 when k.x is 0.
-void Narrow(double &from, double &to, StrokePoint k, double inverse, StrokePoint o, double y,
-            double lo, double hi) {
-  const double rest = k.y * (y - o.y);
-  if (inverse == 0) {
-    if (rest < lo || rest > hi) from = 1, to = 0;
-    return;
-  }
-  double x0 = o.x + (lo - rest) * inverse, x1 = o.x + (hi - rest) * inverse;
-  if (x0 > x1) std::swap(x0, x1);
-  from = std::max(from, x0), to = std::min(to, x1);
+// Where the line k . (p - o) = offset crosses a row of pixel centres y, as
+// x = base + slope * y. A line along the rows (k.x near 0) crosses far to
+// one side or the other, so the bounds it gives still hold.
+struct Crossing {
+  double base, slope;
+  double At(double y) const { return base + slope * y; }
+};
+Crossing Cross(StrokePoint k, StrokePoint o, double offset) {
+  const double kx = std::fabs(k.x) < 1e-9 ? (k.x < 0 ? -1e-9 : 1e-9) : k.x;
+  return {o.x + (offset + k.y * o.y) / kx, -k.y / kx};
 }
-double Inverse(double v) { return std::fabs(v) < 1e-12 ? 0 : 1 / v; }
 } // namespace
+
+namespace {
+// Steps of the band profile: 64 angles from level to 45 degrees (by their
+// tangent) and 64 per pixel of distance, linearly between. Off the exact
+// share by at most 0.0033; a band's whole share across it is its width at
+// every angle, so the ink per unit length is exact.
+constexpr int kProfileAngles = 64, kProfileSteps = 64;
+constexpr std::size_t kMostProfiles = 4; // widths: one per window's DPI, with room
+} // namespace
+
+const StrokeRasterizer::BandProfile &StrokeRasterizer::ProfileFor(double r) {
+  for (const BandProfile &profile : profiles)
+    if (profile.r == r) return profile;
+  if (profiles.size() >= kMostProfiles) profiles.erase(profiles.begin());
+  BandProfile &profile = profiles.emplace_back();
+  profile.r = r;
+  // Past r + 0.7072 (half a pixel's diagonal) the band misses the pixel: the last entries are 0.
+  profile.length = static_cast<int>((r + 0.7072) * kProfileSteps) + 3;
+  profile.shares.resize(static_cast<std::size_t>(kProfileAngles + 1) * profile.length);
+  for (int angle = 0; angle <= kProfileAngles; ++angle) {
+    const double tangent = double(angle) / kProfileAngles, length = std::hypot(1.0, tangent);
+    const SquareShare across({1 / length, tangent / length});
+    float *row = &profile.shares[static_cast<std::size_t>(angle) * profile.length];
+    for (int step = 0; step < profile.length; ++step) {
+      const double d = double(step) / kProfileSteps;
+      row[step] = static_cast<float>(across(r - d) - across(-r - d));
+    }
+  }
+  return profile;
+}
 
 void StrokeRasterizer::Lay(PixelBuffer &buffer, std::ptrdiff_t index, double coverage) {
   if (coverage <= 1.0 / 1024) return;
@@ -147,6 +175,8 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
   if (m < 2 || !(width > 0) || !buffer.pixels || L >= R || T >= B) return {0, 0, 0, 0};
   LinearInk(pen, inkLinear);
   const double r = width / 2;
+  const BandProfile &profile = ProfileFor(r);
+  const int lastStep = profile.length - 2;
 
   // The lines that part one segment's pixels from the next one's, as forward
   // normals: square to the stroke at its ends (or to the stroke it goes on
@@ -179,63 +209,102 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
 
   SurfaceRect touched{R, B, L, T};
   for (std::size_t i = 0; i + 1 < m; ++i) {
-    const StrokePoint a = kept[i], b = kept[i + 1], u = Unit(a, b), n{-u.y, u.x};
-    const StrokePoint m0 = starts[i], m1 = ends[i];
-    const SquareShare across(n), start(m0), stop(m1);
-    const double inverseN = Inverse(n.x), inverse0 = Inverse(m0.x), inverse1 = Inverse(m1.x);
-    // The rows of the band between the two lines, and a pixel around it: a
-    // pixel's share is its share of the band times its share between the lines.
-    double top = 1e300, bottom = -1e300;
-    for (const auto &[v, k] : {std::pair(a, m0), std::pair(b, m1)})
-      for (double side : {-r, r}) {
-        const double along = k.x * u.x + k.y * u.y;
-        const double t = std::fabs(along) > 1e-6 ? -(k.x * n.x + k.y * n.y) * side / along : 0;
-        const double y = v.y + side * n.y + t * u.y;
-        top = std::min(top, y), bottom = std::max(bottom, y);
-      }
-    const int firstRow = std::max(T, FloorInt(std::max(top - 1, -1e9)));
-    const int lastRow = std::min(B - 1, FloorInt(std::min(bottom + 1, 1e9)));
-    // The rows' pixels are far apart in a large buffer: ask for them all before the first is
-    // needed.
-    if (firstRow <= lastRow) {
-      const double slope = std::fabs(u.y) > 1e-9 ? u.x / u.y : 0;
-      for (int row = firstRow; row <= lastRow; ++row) {
+    // The rows' pixels are far apart in a large buffer: ask for those along
+    // the middle of the segment after next (the first ones too at the start).
+    // Inline: a function holding only this would count as free of effects.
+    for (std::size_t ahead = i == 0 ? 0 : i + 2; ahead <= i + 2 && ahead + 1 < m; ++ahead) {
+      const StrokePoint p = kept[ahead], q = kept[ahead + 1];
+      const int first = std::max(T, FloorInt(std::max(std::min(p.y, q.y) - r, -1e9)));
+      const int last = std::min(B - 1, FloorInt(std::min(std::max(p.y, q.y) + r, 1e9)));
+      const double slope = std::fabs(q.y - p.y) > 1e-9 ? (q.x - p.x) / (q.y - p.y) : 0;
+      for (int row = first; row <= last; ++row) {
         const double x =
-            std::clamp(a.x + (row + 0.5 - a.y) * slope, std::min(a.x, b.x), std::max(a.x, b.x));
-        const int column = std::clamp(static_cast<int>(x), L, R - 1);
+            std::clamp(p.x + (row + 0.5 - p.y) * slope, std::min(p.x, q.x), std::max(p.x, q.x));
+        const int column = std::min(std::max(static_cast<int>(x), L), R - 1);
         __builtin_prefetch(buffer.pixels + row * buffer.stride + column, 1);
       }
     }
-    for (int row = firstRow; row <= lastRow; ++row) {
-      const double y = row + 0.5;
-      double x0 = L + 0.5, x1 = R - 0.5;
-      Narrow(x0, x1, n, inverseN, a, y, -(r + across.s), r + across.s);
-      Narrow(x0, x1, m0, inverse0, a, y, -start.s, 1e300);
-      Narrow(x0, x1, m1, inverse1, b, y, -1e300, stop.s);
+    // A steep segment is walked column by column, as lines of the buffer's
+    // transpose: fewer lines, each with more pixels.
+    const bool steep = std::fabs(kept[i + 1].y - kept[i].y) > std::fabs(kept[i + 1].x - kept[i].x);
+    const auto frame = [steep](StrokePoint p) { return steep ? StrokePoint{p.y, p.x} : p; };
+    const int lineLow = steep ? L : T, lineHigh = steep ? R : B;
+    const int placeLow = steep ? T : L, placeHigh = steep ? B : R;
+    const std::ptrdiff_t lineStep = steep ? 1 : buffer.stride,
+                         placeStep = steep ? buffer.stride : 1;
+    const StrokePoint a = frame(kept[i]), b = frame(kept[i + 1]), u = Unit(a, b), n{-u.y, u.x};
+    const StrokePoint m0 = frame(starts[i]), m1 = frame(ends[i]);
+    const SquareShare across(n), start(m0), stop(m1);
+    // The profile for the nearest angle: the tangent is the smaller of |n.x|, |n.y| over the
+    // larger.
+    const int angle =
+        static_cast<int>((across.s - across.q) / (across.s + across.q) * kProfileAngles + 0.5);
+    const float *const profileRow =
+        &profile.shares[static_cast<std::size_t>(angle) * profile.length];
+    // Pixels whose centres lie where the band, widened by a pixel's reach
+    // across it, meets the two end lines' sides, each widened likewise: the
+    // only pixels this segment's area can reach. Line by line that is a range
+    // between the lines' crossings, linear in the line.
+    const double reach = r + across.s;
+    const Crossing bounds[4] = {Cross(n, a, -reach), Cross(n, a, reach), Cross(m0, a, -start.s),
+                                Cross(m1, b, stop.s)};
+    // The corners of that area give its lines: where each side of the band
+    // meets each end line.
+    double top = 1e300, bottom = -1e300;
+    for (const auto &[v, k, offset] : {std::tuple(a, m0, -start.s), std::tuple(b, m1, stop.s)})
+      for (double side : {-reach, reach}) {
+        const double t = (offset - side * (k.x * n.x + k.y * n.y)) / (k.x * u.x + k.y * u.y);
+        const double y = v.y + side * n.y + t * u.y;
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+    const int firstLine = std::max(lineLow, CeilInt(std::max(top - 0.5, -1e9)));
+    const int lastLine = std::min(lineHigh - 1, FloorInt(std::min(bottom - 0.5, 1e9)));
+    // The band's sides face opposite ways: one is a low bound, one a high.
+    const bool startLow = m0.x >= 0, stopLow = m1.x < 0;
+    int lowest = placeHigh, highest = placeLow - 1, firstLaid = lastLine + 1,
+        lastLaid = firstLine - 1;
+    for (int line = firstLine; line <= lastLine; ++line) {
+      const double y = line + 0.5;
+      const double s0 = bounds[0].At(y), s1 = bounds[1].At(y), c0 = bounds[2].At(y),
+                   c1 = bounds[3].At(y);
+      const double x0 = std::max(
+          {placeLow + 0.5, std::min(s0, s1), startLow ? c0 : -1e300, stopLow ? c1 : -1e300});
+      const double x1 = std::min(
+          {placeHigh - 0.5, std::max(s0, s1), startLow ? 1e300 : c0, stopLow ? 1e300 : c1});
       if (x0 > x1) continue;
-      const int firstColumn = CeilInt(x0 - 0.5); // x0 and x1 lie inside the area
-      const int lastColumn = FloorInt(x1 - 0.5);
-      if (firstColumn > lastColumn) continue;
-      touched.left = std::min(touched.left, firstColumn);
-      touched.right = std::max(touched.right, lastColumn + 1);
-      touched.top = std::min(touched.top, row), touched.bottom = std::max(touched.bottom, row + 1);
-      const double cx = firstColumn + 0.5;
+      const int first = CeilInt(x0 - 0.5); // x0 and x1 lie inside the area
+      const int last = FloorInt(x1 - 0.5);
+      if (first > last) continue;
+      lowest = std::min(lowest, first), highest = std::max(highest, last);
+      firstLaid = std::min(firstLaid, line), lastLaid = line;
+      const double cx = first + 0.5;
       double d = n.x * (cx - a.x) + n.y * (y - a.y);
       double e0 = m0.x * (cx - a.x) + m0.y * (y - a.y);
       double e1 = m1.x * (cx - b.x) + m1.y * (y - b.y);
-      const std::ptrdiff_t rowIndex = row * buffer.stride;
-      for (int column = firstColumn; column <= lastColumn;
-           ++column, d += n.x, e0 += m0.x, e1 += m1.x) {
-        const double band = across(r - d) - across(-r - d);
+      std::ptrdiff_t index = line * lineStep + first * placeStep;
+      for (int place = first; place <= last;
+           ++place, index += placeStep, d += n.x, e0 += m0.x, e1 += m1.x) {
+        const double x = std::fabs(d) * kProfileSteps;
+        const int step = std::min(static_cast<int>(x), lastStep);
+        const double band =
+            profileRow[step] + (x - step) * (profileRow[step + 1] - profileRow[step]);
         if (band <= 0) continue;
         if (e0 >= start.s && e1 <= -stop.s) { // clear of both lines: this segment's alone
-          Lay(buffer, rowIndex + column, band);
+          Lay(buffer, index, band);
           continue;
         }
         const double after = start(e0), beyond = e1 <= -stop.s ? 0.0 : stop(e1);
         const double share = band * after * (1 - beyond);
-        if (share > 0) Defer(rowIndex + column, share, beyond > 0 ? i + 1 : i);
+        if (share > 0) Defer(index, share, beyond > 0 ? i + 1 : i);
       }
+    }
+    if (firstLaid <= lastLaid) {
+      const SurfaceRect laid = steep ? SurfaceRect{firstLaid, lowest, lastLaid + 1, highest + 1}
+                                     : SurfaceRect{lowest, firstLaid, highest + 1, lastLaid + 1};
+      touched.left = std::min(touched.left, laid.left);
+      touched.top = std::min(touched.top, laid.top);
+      touched.right = std::max(touched.right, laid.right);
+      touched.bottom = std::max(touched.bottom, laid.bottom);
     }
     // The pixels across this segment's first line have both their sides now.
     std::size_t kept_ = 0;

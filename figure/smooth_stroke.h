@@ -68,11 +68,20 @@ private:
     float coverage;
     std::size_t join;
   };
+  // A band's share of a pixel by the distance of the pixel's centre from the
+  // band's middle, tabulated for a band of half-width r at 65 angles.
+  struct BandProfile {
+    double r = -1;
+    int length = 0; // entries per angle
+    std::vector<float> shares;
+  };
+  const BandProfile &ProfileFor(double r);
   void Lay(PixelBuffer &buffer, std::ptrdiff_t index, double coverage);
   void Defer(std::ptrdiff_t index, double coverage, std::size_t join);
 
   std::vector<StrokePoint> kept;         // the points that make segments
   std::vector<StrokePoint> starts, ends; // per segment: the forward normals of its end lines
   std::vector<Pending> pending;
-  std::int32_t inkLinear[3] = {}; // the pen in linear light, blue first
+  std::vector<BandProfile> profiles; // the widths met, newest last
+  std::int32_t inkLinear[3] = {};    // the pen in linear light, blue first
 };
