@@ -119,6 +119,10 @@ namespace {
 // every angle, so the ink per unit length is exact.
 constexpr int kProfileAngles = 64, kProfileSteps = 64;
 constexpr std::size_t kMostProfiles = 4; // widths: one per window's DPI, with room
+// How far off a halving line a pixel's centre may be found, by rounding, and
+// still be checked against it.
+constexpr double kOnLine = 1e-6;
+constexpr double kCellTurn = 0.9848; // cos 10 degrees: bends parting pixels by their centres
 } // namespace
 
 const StrokeRasterizer::BandProfile &StrokeRasterizer::ProfileFor(double r) {
@@ -186,6 +190,7 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
   // backward and let a band run on past its segment.
   starts.resize(m - 1);
   ends.resize(m - 1);
+  parted.assign(m, 0);
   for (std::size_t i = 0; i + 1 < m; ++i)
     starts[i] = ends[i] = Unit(kept[i], kept[i + 1]);
   if (from && from->direction.x * starts[0].x + from->direction.y * starts[0].y > 0.5)
@@ -194,6 +199,7 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
     const StrokePoint u = ends[i - 1], v = starts[i];
     const double length = std::sqrt((u.x + v.x) * (u.x + v.x) + (u.y + v.y) * (u.y + v.y));
     if (length > 0.5) ends[i - 1] = starts[i] = {(u.x + v.x) / length, (u.y + v.y) / length};
+    parted[i] = u.x * v.x + u.y * v.y > kCellTurn;
   }
 
   // The pixels the last stroke left across its end's line: as they were, with
@@ -241,17 +247,28 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
         static_cast<int>((across.s - across.q) / (across.s + across.q) * kProfileAngles + 0.5);
     const float *const profileRow =
         &profile.shares[static_cast<std::size_t>(angle) * profile.length];
+    // Where the stroke bends by less than 10 degrees, a pixel whose centre
+    // lies on this segment's side of the line halving the join takes its
+    // share of this segment's band, whole: the line parts the pixels, not
+    // their areas. The two bands there differ by a sliver, and each pixel is
+    // laid once, from one of them, with no bead or gap. At the stroke's ends
+    // and sharper bends, a pixel across the line takes its share of the area
+    // on each side, laid once both sides are in.
+    const bool cellStart = parted[i], cellStop = parted[i + 1];
+    const double startPad = cellStart ? kOnLine : start.s, stopPad = cellStop ? kOnLine : stop.s;
+    const double skipBefore = cellStart ? 0.0 : -1e300, skipFrom = cellStop ? 0.0 : 1e300;
+    const double clearFrom = cellStart ? -1e300 : start.s, clearTo = cellStop ? 1e300 : -stop.s;
     // Pixels whose centres lie where the band, widened by a pixel's reach
-    // across it, meets the two end lines' sides, each widened likewise: the
-    // only pixels this segment's area can reach. Line by line that is a range
-    // between the lines' crossings, linear in the line.
+    // across it, meets the two end lines' sides, each widened likewise where
+    // it shares areas: the only pixels this segment's area can reach. Line by
+    // line that is a range between the lines' crossings, linear in the line.
     const double reach = r + across.s;
-    const Crossing bounds[4] = {Cross(n, a, -reach), Cross(n, a, reach), Cross(m0, a, -start.s),
-                                Cross(m1, b, stop.s)};
+    const Crossing bounds[4] = {Cross(n, a, -reach), Cross(n, a, reach), Cross(m0, a, -startPad),
+                                Cross(m1, b, stopPad)};
     // The corners of that area give its lines: where each side of the band
     // meets each end line.
     double top = 1e300, bottom = -1e300;
-    for (const auto &[v, k, offset] : {std::tuple(a, m0, -start.s), std::tuple(b, m1, stop.s)})
+    for (const auto &[v, k, offset] : {std::tuple(a, m0, -startPad), std::tuple(b, m1, stopPad)})
       for (double side : {-reach, reach}) {
         const double t = (offset - side * (k.x * n.x + k.y * n.y)) / (k.x * u.x + k.y * u.y);
         const double y = v.y + side * n.y + t * u.y;
@@ -277,23 +294,27 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
       if (first > last) continue;
       lowest = std::min(lowest, first), highest = std::max(highest, last);
       firstLaid = std::min(firstLaid, line), lastLaid = line;
-      const double cx = first + 0.5;
-      double d = n.x * (cx - a.x) + n.y * (y - a.y);
-      double e0 = m0.x * (cx - a.x) + m0.y * (y - a.y);
-      double e1 = m1.x * (cx - b.x) + m1.y * (y - b.y);
+      double d = n.x * (first + 0.5 - a.x) + n.y * (y - a.y);
+      // Across a halving line both segments must part the pixels alike: the
+      // sides are reckoned afresh at each pixel, from the join, so the two
+      // reckonings are the same sums.
+      const double e0Row = m0.y * (y - a.y), e1Row = m1.y * (y - b.y);
       std::ptrdiff_t index = line * lineStep + first * placeStep;
-      for (int place = first; place <= last;
-           ++place, index += placeStep, d += n.x, e0 += m0.x, e1 += m1.x) {
+      for (int place = first; place <= last; ++place, index += placeStep, d += n.x) {
         const double x = std::fabs(d) * kProfileSteps;
         const int step = std::min(static_cast<int>(x), lastStep);
         const double band =
             profileRow[step] + (x - step) * (profileRow[step + 1] - profileRow[step]);
         if (band <= 0) continue;
-        if (e0 >= start.s && e1 <= -stop.s) { // clear of both lines: this segment's alone
+        const double cx = place + 0.5;
+        const double e0 = m0.x * (cx - a.x) + e0Row, e1 = m1.x * (cx - b.x) + e1Row;
+        if (e0 < skipBefore || e1 >= skipFrom) continue; // the next or last segment's pixel
+        if (e0 >= clearFrom && e1 <= clearTo) { // clear of both lines: this segment's alone
           Lay(buffer, index, band);
           continue;
         }
-        const double after = start(e0), beyond = e1 <= -stop.s ? 0.0 : stop(e1);
+        const double after = e0 >= clearFrom ? 1.0 : start(e0);
+        const double beyond = e1 <= clearTo ? 0.0 : stop(e1);
         const double share = band * after * (1 - beyond);
         if (share > 0) Defer(index, share, beyond > 0 ? i + 1 : i);
       }

@@ -77,12 +77,17 @@ TEST(SmoothStroke, PiecesAndContinuationsAreSeamless) {
             most, std::abs(int((one.At(x, y) >> 8) & 0xFF) - int((many.At(x, y) >> 8) & 0xFF)));
     return most;
   };
-  for (double degrees : {0.0, 10.0, 45.0, 71.0}) {
+  // Pieces 2 px long from a pixel's centre, level or upright, join on pixel centres.
+  const struct {
+    double degrees, x, y, step;
+  } runs[] = {{0, 8.25, 8.6, 1.9},  {10, 8.25, 8.6, 1.9}, {45, 8.25, 8.6, 1.9},
+              {71, 8.25, 8.6, 1.9}, {0, 8.5, 20.5, 2},    {90, 30.5, 8.5, 2}};
+  for (const auto &[degrees, x, y, step] : runs) {
     const double c = std::cos(degrees * std::numbers::pi / 180),
                  s = std::sin(degrees * std::numbers::pi / 180);
     std::vector<StrokePoint> pieces;
     for (int i = 0; i <= 40; ++i)
-      pieces.push_back({8.25 + 1.9 * i * c, 8.6 + 1.9 * i * s});
+      pieces.push_back({x + step * i * c, y + step * i * s});
     EXPECT_LE(worst({pieces.front(), pieces.back()}, {pieces}, {false}), 2)
         << degrees << "° in pieces";
   }
