@@ -106,9 +106,11 @@ struct Crossing {
   double base, slope;
   double At(double y) const { return base + slope * y; }
 };
-Crossing Cross(StrokePoint k, StrokePoint o, double offset) {
-  const double kx = std::fabs(k.x) < 1e-9 ? (k.x < 0 ? -1e-9 : 1e-9) : k.x;
-  return {o.x + (offset + k.y * o.y) / kx, -k.y / kx};
+double InverseX(StrokePoint k) {
+  return 1 / (std::fabs(k.x) < 1e-9 ? (k.x < 0 ? -1e-9 : 1e-9) : k.x);
+}
+Crossing Cross(StrokePoint k, double inverseX, StrokePoint o, double offset) {
+  return {o.x + (offset + k.y * o.y) * inverseX, -k.y * inverseX};
 }
 } // namespace
 
@@ -263,17 +265,20 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
     // it shares areas: the only pixels this segment's area can reach. Line by
     // line that is a range between the lines' crossings, linear in the line.
     const double reach = r + across.s;
-    const Crossing bounds[4] = {Cross(n, a, -reach), Cross(n, a, reach), Cross(m0, a, -startPad),
-                                Cross(m1, b, stopPad)};
+    const double inverseN = InverseX(n);
+    const Crossing bounds[4] = {Cross(n, inverseN, a, -reach), Cross(n, inverseN, a, reach),
+                                Cross(m0, InverseX(m0), a, -startPad),
+                                Cross(m1, InverseX(m1), b, stopPad)};
     // The corners of that area give its lines: where each side of the band
     // meets each end line.
     double top = 1e300, bottom = -1e300;
-    for (const auto &[v, k, offset] : {std::tuple(a, m0, -startPad), std::tuple(b, m1, stopPad)})
+    for (const auto &[v, k, offset] : {std::tuple(a, m0, -startPad), std::tuple(b, m1, stopPad)}) {
+      const double across_ = k.x * n.x + k.y * n.y, along = 1 / (k.x * u.x + k.y * u.y);
       for (double side : {-reach, reach}) {
-        const double t = (offset - side * (k.x * n.x + k.y * n.y)) / (k.x * u.x + k.y * u.y);
-        const double y = v.y + side * n.y + t * u.y;
+        const double y = v.y + side * n.y + (offset - side * across_) * along * u.y;
         top = std::min(top, y), bottom = std::max(bottom, y);
       }
+    }
     const int firstLine = std::max(lineLow, CeilInt(std::max(top - 0.5, -1e9)));
     const int lastLine = std::min(lineHigh - 1, FloorInt(std::min(bottom - 0.5, 1e9)));
     // The band's sides face opposite ways: one is a low bound, one a high.
