@@ -95,11 +95,19 @@ short_path() { # the folder's short form from cmd, the file's from dir /x
     "$(wine cmd /c "dir /x $1" | tr -d '\r' | awk -v n="${1##*\\}" '$NF == n { print $(NF - 1) }')"
 }
 set_current 'C:\windows\system32\GyrelSaver.scr'
+# Two other users signed in: one chose this saver, one another.
+other_desktop() { echo "HKU\\S-1-5-21-1-2-3-$1\\Control Panel\\Desktop"; }
+wine reg add "$(other_desktop 1001)" /v SCRNSAVE.EXE /d "$stored" /f >/dev/null 2>&1
+wine reg add "$(other_desktop 1002)" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/dev/null 2>&1
 told "C:\\Program Files\\GyrelSaver\\Uninstall.exe" /AllUsers /S; told_all=$?
 gone() { for _ in $(seq 1 100); do [ -e "$1" ] || break; sleep 0.2; done; sleep 0.5; } # the uninstaller's copy at work
 gone "$program_dir"
 check "saver, folder, Add/Remove entry and the current-saver choice (stored as $stored) removed, the system told ($told_all); the user's settings kept" \
   bash -c "[ $told_all = 0 ] && [[ '$stored' == *~* ]] && [ ! -e '$program_dir' ] && [ ! -e '$system_scr' ] && ! wine reg query '$uninstall_key' >/dev/null 2>&1 && [ -z '$(value_of "$desktop_key" SCRNSAVE.EXE)' ] && [ '$(value_of "$settings_key" DrawSpeed)' = 0x2a ]"
+others=$(for u in 1001 1002; do printf '%s ' "$(value_of "$(other_desktop $u)" SCRNSAVE.EXE)"; done)
+check "the other signed-in users: this saver forgotten, another kept ($others)" \
+  [ "$others" = ' C:\windows\system32\other.scr ' ]
+wine reg delete 'HKU\S-1-5-21-1-2-3-1001' /f >/dev/null 2>&1; wine reg delete 'HKU\S-1-5-21-1-2-3-1002' /f >/dev/null 2>&1
 
 # The fleet package, silently: it replaces an older one, leaving one entry, chooses
 # nobody's saver, writes nothing under HKCU, refuses to go back, keeps the setup's
