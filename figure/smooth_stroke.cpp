@@ -164,6 +164,127 @@ void StrokeRasterizer::Defer(std::ptrdiff_t index, double coverage, std::size_t 
   pending.push_back({index, static_cast<float>(coverage), join});
 }
 
+// The lines that part one segment's pixels from the next one's, as forward
+// normals: square to the stroke at its ends (or to the stroke it goes on
+// from), halving the angle at each join. Where a join turns back sharper
+// than about 150 degrees (points a quarter pixel apart can), each segment
+// is cut square to itself instead: a halving line there would face
+// backward and let a band run on past its segment.
+void StrokeRasterizer::CutJoins(const StrokeEnd *from) {
+  const std::size_t m = kept.size();
+  starts.resize(m - 1);
+  ends.resize(m - 1);
+  parted.assign(m, 0);
+  for (std::size_t i = 0; i + 1 < m; ++i)
+    starts[i] = ends[i] = Unit(kept[i], kept[i + 1]);
+  if (from && from->direction.x * starts[0].x + from->direction.y * starts[0].y > 0.5)
+    starts[0] = from->direction;
+  for (std::size_t i = 1; i + 1 < m; ++i) {
+    const StrokePoint u = ends[i - 1], v = starts[i];
+    const double length = std::sqrt((u.x + v.x) * (u.x + v.x) + (u.y + v.y) * (u.y + v.y));
+    if (length > 0.5) ends[i - 1] = starts[i] = {(u.x + v.x) / length, (u.y + v.y) / length};
+    parted[i] = u.x * v.x + u.y * v.y > kCellTurn;
+  }
+}
+
+SurfaceRect StrokeRasterizer::LaySegment(PixelBuffer &buffer, SurfaceRect inside, std::size_t i,
+                                         double r, const BandProfile &profile) {
+  const int L = inside.left, T = inside.top, R = inside.right, B = inside.bottom;
+  const int lastStep = profile.length - 2;
+  // A steep segment is walked column by column, as lines of the buffer's
+  // transpose: fewer lines, each with more pixels.
+  const bool steep = std::fabs(kept[i + 1].y - kept[i].y) > std::fabs(kept[i + 1].x - kept[i].x);
+  const auto frame = [steep](StrokePoint p) { return steep ? StrokePoint{p.y, p.x} : p; };
+  const int lineLow = steep ? L : T, lineHigh = steep ? R : B;
+  const int placeLow = steep ? T : L, placeHigh = steep ? B : R;
+  const std::ptrdiff_t lineStep = steep ? 1 : buffer.stride, placeStep = steep ? buffer.stride : 1;
+  const StrokePoint a = frame(kept[i]), b = frame(kept[i + 1]), u = Unit(a, b), n{-u.y, u.x};
+  const StrokePoint m0 = frame(starts[i]), m1 = frame(ends[i]);
+  const SquareShare across(n), start(m0), stop(m1);
+  // The profile for the nearest angle: the tangent is the smaller of |n.x|, |n.y| over the
+  // larger.
+  const int angle =
+      static_cast<int>((across.s - across.q) / (across.s + across.q) * kProfileAngles + 0.5);
+  const float *const profileRow = &profile.shares[static_cast<std::size_t>(angle) * profile.length];
+  // Where the stroke bends by less than 10 degrees, a pixel whose centre
+  // lies on this segment's side of the line halving the join takes its
+  // share of this segment's band, whole: the line parts the pixels, not
+  // their areas. The two bands there differ by a sliver, and each pixel is
+  // laid once, from one of them, with no bead or gap. At the stroke's ends
+  // and sharper bends, a pixel across the line takes its share of the area
+  // on each side, laid once both sides are in.
+  const bool cellStart = parted[i], cellStop = parted[i + 1];
+  const double startPad = cellStart ? kOnLine : start.s, stopPad = cellStop ? kOnLine : stop.s;
+  const double skipBefore = cellStart ? 0.0 : -1e300, skipFrom = cellStop ? 0.0 : 1e300;
+  const double clearFrom = cellStart ? -1e300 : start.s, clearTo = cellStop ? 1e300 : -stop.s;
+  // Pixels whose centres lie where the band, widened by a pixel's reach
+  // across it, meets the two end lines' sides, each widened likewise where
+  // it shares areas: the only pixels this segment's area can reach. Line by
+  // line that is a range between the lines' crossings, linear in the line.
+  const double reach = r + across.s;
+  const double inverseN = InverseX(n);
+  const Crossing bounds[4] = {Cross(n, inverseN, a, -reach), Cross(n, inverseN, a, reach),
+                              Cross(m0, InverseX(m0), a, -startPad),
+                              Cross(m1, InverseX(m1), b, stopPad)};
+  // The corners of that area give its lines: where each side of the band
+  // meets each end line.
+  double top = 1e300, bottom = -1e300;
+  for (const auto &[v, k, offset] : {std::tuple(a, m0, -startPad), std::tuple(b, m1, stopPad)}) {
+    const double across_ = k.x * n.x + k.y * n.y, along = 1 / (k.x * u.x + k.y * u.y);
+    for (double side : {-reach, reach}) {
+      const double y = v.y + side * n.y + (offset - side * across_) * along * u.y;
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  }
+  const int firstLine = std::max(lineLow, CeilInt(std::max(top - 0.5, -1e9)));
+  const int lastLine = std::min(lineHigh - 1, FloorInt(std::min(bottom - 0.5, 1e9)));
+  // The band's sides face opposite ways: one is a low bound, one a high.
+  const bool startLow = m0.x >= 0, stopLow = m1.x < 0;
+  int lowest = placeHigh, highest = placeLow - 1, firstLaid = lastLine + 1,
+      lastLaid = firstLine - 1;
+  for (int line = firstLine; line <= lastLine; ++line) {
+    const double y = line + 0.5;
+    const double s0 = bounds[0].At(y), s1 = bounds[1].At(y), c0 = bounds[2].At(y),
+                 c1 = bounds[3].At(y);
+    const double x0 =
+        std::max({placeLow + 0.5, std::min(s0, s1), startLow ? c0 : -1e300, stopLow ? c1 : -1e300});
+    const double x1 =
+        std::min({placeHigh - 0.5, std::max(s0, s1), startLow ? 1e300 : c0, stopLow ? 1e300 : c1});
+    if (x0 > x1) continue;
+    const int first = CeilInt(x0 - 0.5); // x0 and x1 lie inside the area
+    const int last = FloorInt(x1 - 0.5);
+    if (first > last) continue;
+    lowest = std::min(lowest, first), highest = std::max(highest, last);
+    firstLaid = std::min(firstLaid, line), lastLaid = line;
+    double d = n.x * (first + 0.5 - a.x) + n.y * (y - a.y);
+    // Across a halving line both segments must part the pixels alike: the
+    // sides are reckoned afresh at each pixel, from the join, so the two
+    // reckonings are the same sums.
+    const double e0Row = m0.y * (y - a.y), e1Row = m1.y * (y - b.y);
+    std::ptrdiff_t index = line * lineStep + first * placeStep;
+    for (int place = first; place <= last; ++place, index += placeStep, d += n.x) {
+      const double x = std::fabs(d) * kProfileSteps;
+      const int step = std::min(static_cast<int>(x), lastStep);
+      const double band = profileRow[step] + (x - step) * (profileRow[step + 1] - profileRow[step]);
+      if (band <= 0) continue;
+      const double cx = place + 0.5;
+      const double e0 = m0.x * (cx - a.x) + e0Row, e1 = m1.x * (cx - b.x) + e1Row;
+      if (e0 < skipBefore || e1 >= skipFrom) continue; // the next or last segment's pixel
+      if (e0 >= clearFrom && e1 <= clearTo) {          // clear of both lines: this segment's alone
+        Lay(buffer, index, band);
+        continue;
+      }
+      const double after = e0 >= clearFrom ? 1.0 : start(e0);
+      const double beyond = e1 <= clearTo ? 0.0 : stop(e1);
+      const double share = band * after * (1 - beyond);
+      if (share > 0) Defer(index, share, beyond > 0 ? i + 1 : i);
+    }
+  }
+  if (firstLaid > lastLaid) return {0, 0, 0, 0};
+  return steep ? SurfaceRect{firstLaid, lowest, lastLaid + 1, highest + 1}
+               : SurfaceRect{lowest, firstLaid, highest + 1, lastLaid + 1};
+}
+
 SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
                                      const StrokePoint *points, std::size_t count, double width,
                                      ColorRef pen, StrokeEnd *from, StrokeEnd *end) {
@@ -182,27 +303,8 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
   LinearInk(pen, inkLinear);
   const double r = width / 2;
   const BandProfile &profile = ProfileFor(r);
-  const int lastStep = profile.length - 2;
 
-  // The lines that part one segment's pixels from the next one's, as forward
-  // normals: square to the stroke at its ends (or to the stroke it goes on
-  // from), halving the angle at each join. Where a join turns back sharper
-  // than about 150 degrees (points a quarter pixel apart can), each segment
-  // is cut square to itself instead: a halving line there would face
-  // backward and let a band run on past its segment.
-  starts.resize(m - 1);
-  ends.resize(m - 1);
-  parted.assign(m, 0);
-  for (std::size_t i = 0; i + 1 < m; ++i)
-    starts[i] = ends[i] = Unit(kept[i], kept[i + 1]);
-  if (from && from->direction.x * starts[0].x + from->direction.y * starts[0].y > 0.5)
-    starts[0] = from->direction;
-  for (std::size_t i = 1; i + 1 < m; ++i) {
-    const StrokePoint u = ends[i - 1], v = starts[i];
-    const double length = std::sqrt((u.x + v.x) * (u.x + v.x) + (u.y + v.y) * (u.y + v.y));
-    if (length > 0.5) ends[i - 1] = starts[i] = {(u.x + v.x) / length, (u.y + v.y) / length};
-    parted[i] = u.x * v.x + u.y * v.y > kCellTurn;
-  }
+  CutJoins(from);
 
   // The pixels the last stroke left across its end's line: as they were, with
   // what it covered of them, to be laid again together with this stroke.
@@ -232,101 +334,8 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
         __builtin_prefetch(buffer.pixels + row * buffer.stride + column, 1);
       }
     }
-    // A steep segment is walked column by column, as lines of the buffer's
-    // transpose: fewer lines, each with more pixels.
-    const bool steep = std::fabs(kept[i + 1].y - kept[i].y) > std::fabs(kept[i + 1].x - kept[i].x);
-    const auto frame = [steep](StrokePoint p) { return steep ? StrokePoint{p.y, p.x} : p; };
-    const int lineLow = steep ? L : T, lineHigh = steep ? R : B;
-    const int placeLow = steep ? T : L, placeHigh = steep ? B : R;
-    const std::ptrdiff_t lineStep = steep ? 1 : buffer.stride,
-                         placeStep = steep ? buffer.stride : 1;
-    const StrokePoint a = frame(kept[i]), b = frame(kept[i + 1]), u = Unit(a, b), n{-u.y, u.x};
-    const StrokePoint m0 = frame(starts[i]), m1 = frame(ends[i]);
-    const SquareShare across(n), start(m0), stop(m1);
-    // The profile for the nearest angle: the tangent is the smaller of |n.x|, |n.y| over the
-    // larger.
-    const int angle =
-        static_cast<int>((across.s - across.q) / (across.s + across.q) * kProfileAngles + 0.5);
-    const float *const profileRow =
-        &profile.shares[static_cast<std::size_t>(angle) * profile.length];
-    // Where the stroke bends by less than 10 degrees, a pixel whose centre
-    // lies on this segment's side of the line halving the join takes its
-    // share of this segment's band, whole: the line parts the pixels, not
-    // their areas. The two bands there differ by a sliver, and each pixel is
-    // laid once, from one of them, with no bead or gap. At the stroke's ends
-    // and sharper bends, a pixel across the line takes its share of the area
-    // on each side, laid once both sides are in.
-    const bool cellStart = parted[i], cellStop = parted[i + 1];
-    const double startPad = cellStart ? kOnLine : start.s, stopPad = cellStop ? kOnLine : stop.s;
-    const double skipBefore = cellStart ? 0.0 : -1e300, skipFrom = cellStop ? 0.0 : 1e300;
-    const double clearFrom = cellStart ? -1e300 : start.s, clearTo = cellStop ? 1e300 : -stop.s;
-    // Pixels whose centres lie where the band, widened by a pixel's reach
-    // across it, meets the two end lines' sides, each widened likewise where
-    // it shares areas: the only pixels this segment's area can reach. Line by
-    // line that is a range between the lines' crossings, linear in the line.
-    const double reach = r + across.s;
-    const double inverseN = InverseX(n);
-    const Crossing bounds[4] = {Cross(n, inverseN, a, -reach), Cross(n, inverseN, a, reach),
-                                Cross(m0, InverseX(m0), a, -startPad),
-                                Cross(m1, InverseX(m1), b, stopPad)};
-    // The corners of that area give its lines: where each side of the band
-    // meets each end line.
-    double top = 1e300, bottom = -1e300;
-    for (const auto &[v, k, offset] : {std::tuple(a, m0, -startPad), std::tuple(b, m1, stopPad)}) {
-      const double across_ = k.x * n.x + k.y * n.y, along = 1 / (k.x * u.x + k.y * u.y);
-      for (double side : {-reach, reach}) {
-        const double y = v.y + side * n.y + (offset - side * across_) * along * u.y;
-        top = std::min(top, y), bottom = std::max(bottom, y);
-      }
-    }
-    const int firstLine = std::max(lineLow, CeilInt(std::max(top - 0.5, -1e9)));
-    const int lastLine = std::min(lineHigh - 1, FloorInt(std::min(bottom - 0.5, 1e9)));
-    // The band's sides face opposite ways: one is a low bound, one a high.
-    const bool startLow = m0.x >= 0, stopLow = m1.x < 0;
-    int lowest = placeHigh, highest = placeLow - 1, firstLaid = lastLine + 1,
-        lastLaid = firstLine - 1;
-    for (int line = firstLine; line <= lastLine; ++line) {
-      const double y = line + 0.5;
-      const double s0 = bounds[0].At(y), s1 = bounds[1].At(y), c0 = bounds[2].At(y),
-                   c1 = bounds[3].At(y);
-      const double x0 = std::max(
-          {placeLow + 0.5, std::min(s0, s1), startLow ? c0 : -1e300, stopLow ? c1 : -1e300});
-      const double x1 = std::min(
-          {placeHigh - 0.5, std::max(s0, s1), startLow ? 1e300 : c0, stopLow ? 1e300 : c1});
-      if (x0 > x1) continue;
-      const int first = CeilInt(x0 - 0.5); // x0 and x1 lie inside the area
-      const int last = FloorInt(x1 - 0.5);
-      if (first > last) continue;
-      lowest = std::min(lowest, first), highest = std::max(highest, last);
-      firstLaid = std::min(firstLaid, line), lastLaid = line;
-      double d = n.x * (first + 0.5 - a.x) + n.y * (y - a.y);
-      // Across a halving line both segments must part the pixels alike: the
-      // sides are reckoned afresh at each pixel, from the join, so the two
-      // reckonings are the same sums.
-      const double e0Row = m0.y * (y - a.y), e1Row = m1.y * (y - b.y);
-      std::ptrdiff_t index = line * lineStep + first * placeStep;
-      for (int place = first; place <= last; ++place, index += placeStep, d += n.x) {
-        const double x = std::fabs(d) * kProfileSteps;
-        const int step = std::min(static_cast<int>(x), lastStep);
-        const double band =
-            profileRow[step] + (x - step) * (profileRow[step + 1] - profileRow[step]);
-        if (band <= 0) continue;
-        const double cx = place + 0.5;
-        const double e0 = m0.x * (cx - a.x) + e0Row, e1 = m1.x * (cx - b.x) + e1Row;
-        if (e0 < skipBefore || e1 >= skipFrom) continue; // the next or last segment's pixel
-        if (e0 >= clearFrom && e1 <= clearTo) { // clear of both lines: this segment's alone
-          Lay(buffer, index, band);
-          continue;
-        }
-        const double after = e0 >= clearFrom ? 1.0 : start(e0);
-        const double beyond = e1 <= clearTo ? 0.0 : stop(e1);
-        const double share = band * after * (1 - beyond);
-        if (share > 0) Defer(index, share, beyond > 0 ? i + 1 : i);
-      }
-    }
-    if (firstLaid <= lastLaid) {
-      const SurfaceRect laid = steep ? SurfaceRect{firstLaid, lowest, lastLaid + 1, highest + 1}
-                                     : SurfaceRect{lowest, firstLaid, highest + 1, lastLaid + 1};
+    const SurfaceRect laid = LaySegment(buffer, {L, T, R, B}, i, r, profile);
+    if (laid.left < laid.right) {
       touched.left = std::min(touched.left, laid.left);
       touched.top = std::min(touched.top, laid.top);
       touched.right = std::max(touched.right, laid.right);

@@ -78,6 +78,10 @@ private:
     std::vector<float> shares;
   };
   const BandProfile &ProfileFor(double r);
+  void CutJoins(const StrokeEnd *from); // fills starts, ends and parted from kept
+  // Lays segment i's share of the stroke inside `inside`; returns where it laid.
+  SurfaceRect LaySegment(PixelBuffer &buffer, SurfaceRect inside, std::size_t i, double r,
+                         const BandProfile &profile);
   void Lay(PixelBuffer &buffer, std::ptrdiff_t index, double coverage);
   void Defer(std::ptrdiff_t index, double coverage, std::size_t join);
 
