@@ -46,12 +46,13 @@ struct StrokeEnd {
 
 // Strokes polylines with flat ends and mitred joins. A pixel takes the area
 // of the stroke inside it: across the line from its distance to the line
-// (through a table, within 0.0033 of exact), along it shared at the stroke's
-// ends and where a segment meets the next at the line that halves their
-// angle; through bends under 10 degrees that line parts whole pixels by
-// their centres. So a line has the same ink per unit length at every angle
-// and a polyline has no beads or gaps at its joins. Buffers are kept between
-// strokes: warm strokes allocate nothing.
+// (through a table, within 0.0033 of exact); at the stroke's ends and where
+// a segment meets the next at the line that halves their angle, the exact
+// area of each side's piece, except through bends under 30 degrees, where
+// that line parts whole pixels by their centres (within 0.03). So a line
+// has the same ink per unit length at every angle and a polyline has no
+// beads or gaps at its joins. Buffers are kept between strokes: warm
+// strokes allocate nothing.
 class StrokeRasterizer {
 public:
   // `from`, when given, is where an earlier stroke ended at points[0]: this

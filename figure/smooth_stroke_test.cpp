@@ -101,6 +101,58 @@ TEST(SmoothStroke, PiecesAndContinuationsAreSeamless) {
   EXPECT_GT(worst(bend, {first, second}, {false, false}), 2) << "not continued: the check sees it";
 }
 
+// Each pixel takes the area of the mitred stroke inside it, as counted at
+// 32 x 32 points: along a line and through sharp bends (shared by area) to
+// within the 8-bit read-back; through gentle ones (parted by pixel centres)
+// within 0.03 of the pixel.
+TEST(SmoothStroke, EachPixelTakesTheStrokesArea) {
+  const auto bend = [](double degrees) {
+    const double t = degrees * std::numbers::pi / 180;
+    return std::vector<StrokePoint>{
+        {6.3, 20.2}, {20.1, 20.6}, {20.1 + 14 * std::cos(t), 20.6 + 14 * std::sin(t)}};
+  };
+  std::vector<StrokePoint> arc;
+  for (int i = 0; i <= 12; ++i)
+    arc.push_back({20 + 14 * std::cos(i * 0.06), 6 + 14 * std::sin(i * 0.06 + 0.9)});
+  const struct {
+    std::vector<StrokePoint> line;
+    double within;
+  } cases[] = {
+      {bend(0), 0.009}, {bend(25), 0.03}, {bend(60), 0.009}, {bend(140), 0.009}, {arc, 0.03}};
+  for (const auto &[line, within] : cases) {
+    GuardedBuffer b(40, 40);
+    StrokeRasterizer().Stroke(b.buffer, Whole(b), line.data(), line.size(), 1.5, kWhite);
+    std::vector<StrokePoint> dirs; // each segment's direction
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+      const double dx = line[i + 1].x - line[i].x, dy = line[i + 1].y - line[i].y;
+      dirs.push_back({dx / std::hypot(dx, dy), dy / std::hypot(dx, dy)});
+    }
+    // Segment i's piece: its band, after the line halving its first join, before its last's.
+    const auto inside = [&](StrokePoint p) {
+      for (std::size_t i = 0; i < dirs.size(); ++i) {
+        const StrokePoint a = line[i], c = line[i + 1], u = dirs[i], v = i ? dirs[i - 1] : u,
+                          w = i + 1 < dirs.size() ? dirs[i + 1] : u;
+        if (std::fabs(u.x * (p.y - a.y) - u.y * (p.x - a.x)) <= 0.75 &&
+            (u.x + v.x) * (p.x - a.x) + (u.y + v.y) * (p.y - a.y) >= 0 &&
+            (u.x + w.x) * (p.x - c.x) + (u.y + w.y) * (p.y - c.y) < 0)
+          return true;
+      }
+      return false;
+    };
+    double worst = 0;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x) {
+        int count = 0;
+        for (int k = 0; k < 32 * 32; ++k)
+          count += inside({x + (k % 32 + 0.5) / 32, y + (k / 32 + 0.5) / 32});
+        worst = std::max(
+            worst, std::fabs(LinearFromSrgb((b.At(x, y) >> 8) & 0xFF) / 65535.0 - count / 1024.0));
+      }
+    EXPECT_LE(worst, within) << line.size() << " points, ending at " << line.back().x << ","
+                             << line.back().y;
+  }
+}
+
 // sRGB 188 is half of white in linear light; a pen over its own colour and
 // zero coverage change nothing; red and blue keep their places.
 TEST(SmoothStroke, BlendsInLinearLight) {
