@@ -1,6 +1,7 @@
 #include "figure/smooth_canvas.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "settings/saver_settings.h"
 
@@ -26,6 +27,20 @@ void PlainSource(HDC memoryDc) {
   GdiFlush();
   SetMapMode(memoryDc, MM_TEXT);
   SetViewportOrgEx(memoryDc, 0, 0, nullptr);
+}
+
+// Copies parts of the canvas onto a window's DC, pixel for pixel: the DC may
+// still hold the curves' mapping, which is put back after.
+void CopyOut(const SmoothCanvas &c, HDC dc, const std::vector<SurfaceRect> &parts) {
+  PlainSource(c.memoryDc);
+  const int mode = SetMapMode(dc, MM_TEXT);
+  POINT origin;
+  SetViewportOrgEx(dc, 0, 0, &origin);
+  for (const SurfaceRect &r : parts)
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, c.memoryDc, r.left, r.top,
+           SRCCOPY);
+  SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+  SetMapMode(dc, mode);
 }
 } // namespace
 
@@ -92,17 +107,8 @@ void PresentCanvas(HDC windowDc, bool now) {
   if (!now && !c.memory.newBackground && tick - c.lastPresent < kPresentInterval) return;
   c.lastPresent = tick;
   c.memory.newBackground = false;
-  PlainSource(c.memoryDc);
-  // The window's DC may still hold the curves' mapping: copy in plain pixels.
-  const int mode = SetMapMode(windowDc, MM_TEXT);
-  POINT origin;
-  SetViewportOrgEx(windowDc, 0, 0, &origin);
   SelectClipRgn(windowDc, nullptr);
-  for (const SurfaceRect &r : c.memory.dirty.Runs(c.pixels.width, c.pixels.height))
-    BitBlt(windowDc, r.left, r.top, r.right - r.left, r.bottom - r.top, c.memoryDc, r.left, r.top,
-           SRCCOPY);
-  SetViewportOrgEx(windowDc, origin.x, origin.y, nullptr);
-  SetMapMode(windowDc, mode);
+  CopyOut(c, windowDc, c.memory.dirty.Runs(c.pixels.width, c.pixels.height));
   c.memory.dirty.Clear();
 }
 
@@ -110,13 +116,6 @@ bool RestoreFromCanvas(HWND window, HDC dc, const RECT &part) {
   SmoothCanvas &c = smoothCanvas;
   if (!settings.SmoothCurves || c.window != window || !c.memoryDc || !c.memory.painted)
     return false;
-  PlainSource(c.memoryDc);
-  const int mode = SetMapMode(dc, MM_TEXT);
-  POINT origin;
-  SetViewportOrgEx(dc, 0, 0, &origin);
-  BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, c.memoryDc,
-         part.left, part.top, SRCCOPY);
-  SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
-  SetMapMode(dc, mode);
+  CopyOut(c, dc, {{part.left, part.top, part.right, part.bottom}});
   return true;
 }
