@@ -83,6 +83,10 @@ struct SquareShare {
   }
 };
 
+// How far a pixel's square reaches along a unit normal n from its centre:
+// half its extent across any line with that normal.
+double Reach(StrokePoint n) { return (std::fabs(n.x) + std::fabs(n.y)) / 2; }
+
 // The area of the pixel centred at c inside the half-planes k . p <= limit:
 // the square cut by each in turn, then measured.
 struct HalfPlane {
@@ -98,8 +102,7 @@ double ClippedArea(StrokePoint c, const HalfPlane *planes, int count) {
   for (int h = 0; h < count && corners > 0; ++h) {
     const HalfPlane &plane = planes[h];
     // A line clear of the square keeps all of it or none.
-    const double reach = (std::fabs(plane.k.x) + std::fabs(plane.k.y)) / 2,
-                 off = plane.k.x * c.x + plane.k.y * c.y - plane.limit;
+    const double reach = Reach(plane.k), off = plane.k.x * c.x + plane.k.y * c.y - plane.limit;
     if (off <= -reach) continue;
     if (off >= reach) return 0;
     const StrokePoint *in = polygon[from];
@@ -243,7 +246,8 @@ SurfaceRect StrokeRasterizer::LaySegment(PixelBuffer &buffer, SurfaceRect inside
   const std::ptrdiff_t lineStep = steep ? 1 : buffer.stride, placeStep = steep ? buffer.stride : 1;
   const StrokePoint a = frame(kept[i]), b = frame(kept[i + 1]), u = Unit(a, b), n{-u.y, u.x};
   const StrokePoint m0 = frame(starts[i]), m1 = frame(ends[i]);
-  const SquareShare across(n), start(m0), stop(m1);
+  const SquareShare across(n);
+  const double startReach = Reach(m0), stopReach = Reach(m1);
   // The profile for the nearest angle: the tangent is the smaller of |n.x|, |n.y| over the
   // larger.
   const int angle =
@@ -257,9 +261,10 @@ SurfaceRect StrokeRasterizer::LaySegment(PixelBuffer &buffer, SurfaceRect inside
   // gap. At the stroke's ends and sharper bends, a pixel across the line
   // takes the exact area of each side's piece, laid once both are in.
   const bool cellStart = parted[i], cellStop = parted[i + 1];
-  const double startPad = cellStart ? kOnLine : start.s, stopPad = cellStop ? kOnLine : stop.s;
+  const double startPad = cellStart ? kOnLine : startReach,
+               stopPad = cellStop ? kOnLine : stopReach;
   const double skipBefore = cellStart ? 0.0 : -1e300, skipFrom = cellStop ? 0.0 : 1e300;
-  const double clearFrom = cellStart ? -1e300 : start.s, clearTo = cellStop ? 1e300 : -stop.s;
+  const double clearFrom = cellStart ? -1e300 : startReach, clearTo = cellStop ? 1e300 : -stopReach;
   // Pixels whose centres lie where the band, widened by a pixel's reach
   // across it, meets the two end lines' sides, each widened likewise where
   // it shares areas: the only pixels this segment's area can reach. Line by
