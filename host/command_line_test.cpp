@@ -1,3 +1,4 @@
+#include "host/close_rules.h"
 #include "host/command_line.h"
 
 #include <gtest/gtest.h>
@@ -28,4 +29,13 @@ TEST(CommandLine, ModesAndHandles) {
                             (choice.hasHandle ? std::to_string(choice.handle) : "-");
     EXPECT_EQ(got, expected) << '"' << line << '"';
   }
+}
+
+// The saver asks for power-setting notifications itself: they never close it
+// (the window procedure answers them; the rules hold for any other caller).
+TEST(CloseRules, ASettingChangeNeverCloses) {
+  std::uint8_t last = 1;
+  const auto ac = +[]() -> std::uint8_t { return 1; };
+  EXPECT_FALSE(PowerBroadcastCloses(0x8013, 0, last, ac));
+  EXPECT_TRUE(PowerBroadcastCloses(0x8012, 0, last, ac)) << "an unknown event closes";
 }

@@ -430,16 +430,17 @@ TEST_F(MessageChain, PowerSettingsRestTheDrawing) {
       0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
   const GUID energy = {
       0x550e8400, 0xe29b, 0x41d4, {0xa7, 0x16, 0x44, 0x66, 0x55, 0x44, 0x00, 0x00}};
-  const std::tuple<const GUID *, DWORD, int> steps[] = {
-      // setting, value, ticks drawn of 10
-      {&display, 0, 0},  {&display, 2, 10}, {&display, 0, 0}, {&display, 1, 10}, {&battery, 1, 2},
-      {&battery, 0, 10}, {&energy, 2, 2},   {&energy, 1, 2},  {&energy, 0, 10}};
+  const std::tuple<const GUID *, DWORD, DWORD, int> steps[] = {
+      // setting, bytes of data, value, ticks drawn of 10 (a record too short changes nothing)
+      {&display, 4, 0, 0},  {&display, 4, 2, 10}, {&display, 3, 0, 10}, {&display, 4, 0, 0},
+      {&display, 4, 1, 10}, {&battery, 4, 1, 2},  {&battery, 4, 0, 10}, {&energy, 4, 2, 2},
+      {&energy, 4, 1, 2},   {&energy, 4, 0, 10}};
   std::string traces, drawn, expected;
-  for (const auto &[setting, value, ticks] : steps) {
+  for (const auto &[setting, length, value, ticks] : steps) {
     struct { // a POWERBROADCAST_SETTING with its one DWORD of data
       GUID setting;
       DWORD length, data;
-    } record{*setting, sizeof(DWORD), value};
+    } record{*setting, length, value};
     traces += Trace(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, LPARAM(&record)) + " ";
     const long pens = gdiResourceCounts.pensCreated;
     for (int i = 0; i < 10; ++i, clockOffset += 10)

@@ -57,11 +57,12 @@ TEST(Registry, WhatLoads) {
       {"", "DrawSpeed", REG_SZ, std::string("7\0", 2), "DrawSpeed=1"},
       {"", "DrawSpeed", REG_QWORD, Dword(9) + Dword(0), "DrawSpeed=1"},
       {"", "DrawSpeed", REG_BINARY, "", "DrawSpeed=1"},
-      // A stored help file counts while it is there; else the search finds one.
+      // A stored help file counts while it is there (a folder is none); else the search finds one.
       {"", "HelpFile", REG_SZ, std::string(kPresent) + '\0',
        "HelpFile=" + std::string(kPresent) + " "},
       {"", "HelpFile", REG_SZ, std::string("C:\\Old\\GyrelSaver.chm\0", 22),
        "HelpFile=C:\\Program"},
+      {"", "HelpFile", REG_SZ, std::string("C:\\windows\0", 11), "HelpFile=C:\\Program"},
   };
   // Text read as stored: at most 260 characters, ending at a terminator or the bytes read.
   const std::tuple<DWORD, std::string, std::string> texts[] = {{REG_SZ, p260 + '\0', p260},
