@@ -23,8 +23,8 @@ double LineWidthFor(HWND window, HDC dc) {
 
 // The canvas's DC in plain pixels: the background of the last monitor painted
 // moved its origin there, and copies read from the DC's logical coordinates.
+// (No flush is owed: the painting flushed itself, and GDI keeps its own order.)
 void PlainSource(HDC memoryDc) {
-  GdiFlush();
   SetMapMode(memoryDc, MM_TEXT);
   SetViewportOrgEx(memoryDc, 0, 0, nullptr);
 }
