@@ -18,6 +18,7 @@ add_executable(core_tests
   tests/empty_registry.cpp
   figure/curve_points_test.cpp
   figure/engine_test.cpp
+  figure/smooth_fill_test.cpp
   figure/smooth_stroke_test.cpp
   host/command_line_test.cpp
 )

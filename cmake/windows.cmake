@@ -54,7 +54,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/GyrelSaver.chm
   DEPENDS ${HELP_SOURCES} ${CMAKE_SOURCE_DIR}/scripts/build-chm.sh)
 add_custom_target(help_file ALL DEPENDS ${CMAKE_BINARY_DIR}/GyrelSaver.chm)
 
-add_executable(win_tests figure/curve_points_test.cpp settings/registry_win32_test.cpp)
+add_executable(win_tests figure/curve_points_test.cpp figure/smooth_fill_test.cpp settings/registry_win32_test.cpp)
 target_link_libraries(win_tests gyrel_core_checked gtest_main)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME win_tests COMMAND win_tests)

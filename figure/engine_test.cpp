@@ -161,7 +161,7 @@ TEST(SmoothSurface, PlacesPointsAsTheMappingDoes) {
   for (const auto &[mode, window, viewport, origin, x, y] : cases) {
     PixelBuffer buffer;
     SmoothMemory memory;
-    SmoothSurface surface(buffer, memory, nullptr);
+    SmoothSurface surface(buffer, memory);
     surface.SetMapMode(mode);
     surface.SetWindowExtEx(window.x, window.y);
     surface.SetViewportExtEx(viewport.x, viewport.y);

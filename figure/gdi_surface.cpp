@@ -83,7 +83,6 @@ SurfaceRect GdiSurface::GetClientRect() {
 
 void GdiSurface::Rectangle(int left, int top, int right, int bottom) {
   ::Rectangle(dc, left, top, right, bottom);
-  if (flushes) GdiFlush();
 }
 
 void GdiSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
@@ -91,7 +90,6 @@ void GdiSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCo
   // GradientFill takes non-const arrays but only reads them.
   ::GradientFill(dc, reinterpret_cast<TRIVERTEX *>(const_cast<MeshVertex *>(vertices)), vertexCount,
                  const_cast<MeshTriangle *>(triangles), triangleCount, GRADIENT_FILL_TRIANGLE);
-  if (flushes) GdiFlush();
 }
 
 void GdiSurface::SelectClipRect(const SurfaceRect *rect) {
@@ -104,10 +102,7 @@ std::vector<SurfaceRect> pictureMonitors;
 
 WindowDrawing::WindowDrawing(HWND window)
     : gdi(window, GetDC(window)), canvas(CanvasFor(window)),
-      canvasGdi(canvas ? std::optional<GdiSurface>(std::in_place, nullptr, canvas->memoryDc)
-                       : std::nullopt),
-      smooth(canvas ? std::optional<SmoothSurface>(std::in_place, canvas->pixels, canvas->memory,
-                                                   &*canvasGdi)
+      smooth(canvas ? std::optional<SmoothSurface>(std::in_place, canvas->pixels, canvas->memory)
                     : std::nullopt),
       mirror(pictureMonitors.empty()
                  ? std::nullopt
@@ -118,10 +113,7 @@ WindowDrawing::WindowDrawing(HWND window)
               : smooth ? static_cast<Surface &>(*smooth)
                        : gdi) {
   ++gdiResourceCounts.contextsTaken;
-  if (canvas) {
-    canvasGdi->flushes = true;
-    smooth->lineWidth = canvas->lineWidth;
-  }
+  if (canvas) smooth->lineWidth = canvas->lineWidth;
 }
 
 WindowDrawing::~WindowDrawing() {

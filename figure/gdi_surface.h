@@ -24,7 +24,6 @@ public:
   HWND window; // for the client rectangle; may be null with an explicit size
   HDC dc;
   RECT fallbackClient{}; // used when window is null (memory DCs in tests)
-  bool flushes = false;  // finishes each fill at once: our own code writes the same pixels next
 
   GdiSurface(HWND window_, HDC dc_) : window(window_), dc(dc_) {}
 
@@ -61,7 +60,6 @@ public:
   WindowDrawing &operator=(const WindowDrawing &) = delete;
   GdiSurface gdi;
   SmoothCanvas *canvas;
-  std::optional<GdiSurface> canvasGdi; // paints the background into the canvas
   std::optional<SmoothSurface> smooth;
   std::optional<MirrorSurface> mirror;
   Surface &surface;

@@ -21,18 +21,9 @@ double LineWidthFor(HWND window, HDC dc) {
   return std::max(1.0, dpi / 96.0);
 }
 
-// The canvas's DC in plain pixels: the background of the last monitor painted
-// moved its origin there, and copies read from the DC's logical coordinates.
-// (No flush is owed: the painting flushed itself, and GDI keeps its own order.)
-void PlainSource(HDC memoryDc) {
-  SetMapMode(memoryDc, MM_TEXT);
-  SetViewportOrgEx(memoryDc, 0, 0, nullptr);
-}
-
 // Copies parts of the canvas onto a window's DC, pixel for pixel: the DC may
 // still hold the curves' mapping, which is put back after.
 void CopyOut(const SmoothCanvas &c, HDC dc, const std::vector<SurfaceRect> &parts) {
-  PlainSource(c.memoryDc);
   const int mode = SetMapMode(dc, MM_TEXT);
   POINT origin;
   SetViewportOrgEx(dc, 0, 0, &origin);

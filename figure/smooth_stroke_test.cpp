@@ -196,17 +196,19 @@ TEST(SmoothStroke, WritesNothingOutside) {
     }
 }
 
-// Dirty tiles come back as rectangles: a row's run, and runs of the same
-// columns one under another joined.
+// Dirty tiles come back as the rectangles their changes span: marks in one
+// tile together, a row's run, and runs of the same tiles one under another
+// joined.
 TEST(SmoothSurface, DirtyTilesAsRectangles) {
   DirtyTiles tiles;
   tiles.Resize(300, 200); // 5 x 4 tiles, the last ones cut
   tiles.Mark({10, 10, 20, 20});
+  tiles.Mark({30, 40, 35, 50});
   tiles.Mark({130, 70, 290, 140});
   tiles.Mark({-5, 150, 3, 400});
   std::string got;
   for (SurfaceRect r : tiles.Runs(300, 200))
     got += std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
            "," + std::to_string(r.bottom) + " ";
-  EXPECT_EQ(got, "0,0,64,64 128,64,300,192 0,128,64,200 ");
+  EXPECT_EQ(got, "10,10,35,50 130,70,290,140 0,150,3,200 ");
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "figure/smooth_fill.h"
 #include "figure/trochoid_curve.h"
 
 namespace {
@@ -15,59 +16,85 @@ int SmoothCurveScale(int width, int height) { return 4 * FineCurveScale(width, h
 void DirtyTiles::Resize(int width, int height) {
   columns = std::max(0, (width + kTile - 1) / kTile);
   rows = std::max(0, (height + kTile - 1) / kTile);
-  marks.assign(static_cast<std::size_t>(columns) * rows, 0);
+  marks.assign(static_cast<std::size_t>(columns) * rows, Bounds{});
   any = false;
 }
 
 void DirtyTiles::Mark(SurfaceRect rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
   const int left = std::max(0, rect.left / kTile), top = std::max(0, rect.top / kTile);
   const int right = std::min(columns - 1, (rect.right - 1) / kTile);
   const int bottom = std::min(rows - 1, (rect.bottom - 1) / kTile);
-  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
-  for (int y = top; y <= bottom; ++y)
-    for (int x = left; x <= right; ++x)
-      marks[static_cast<std::size_t>(y) * columns + x] = 1, any = true;
+  for (int y = top; y <= bottom; ++y) {
+    const int y0 = y * kTile;
+    const auto up = static_cast<std::uint8_t>(std::max(rect.top - y0, 0));
+    const auto down = static_cast<std::uint8_t>(std::min(rect.bottom - y0, kTile));
+    for (int x = left; x <= right; ++x) {
+      const int x0 = x * kTile;
+      const auto from = static_cast<std::uint8_t>(std::max(rect.left - x0, 0));
+      const auto to = static_cast<std::uint8_t>(std::min(rect.right - x0, kTile));
+      Bounds &b = marks[static_cast<std::size_t>(y) * columns + x];
+      b = b.right == 0 ? Bounds{from, up, to, down}
+                       : Bounds{std::min(b.left, from), std::min(b.top, up), std::max(b.right, to),
+                                std::max(b.bottom, down)};
+      any = true;
+    }
+  }
 }
 
 void DirtyTiles::Clear() {
-  std::fill(marks.begin(), marks.end(), 0);
+  std::fill(marks.begin(), marks.end(), Bounds{});
   any = false;
 }
 
 std::vector<SurfaceRect> DirtyTiles::Runs(int width, int height) const {
   std::vector<SurfaceRect> runs;
   if (!any) return runs;
+  struct Span { // the tiles a rectangle of runs came from
+    int first, last, row;
+  };
+  std::vector<Span> spans;
+  const auto at = [&](int x, int y) -> const Bounds & {
+    return marks[static_cast<std::size_t>(y) * columns + x];
+  };
   for (int y = 0; y < rows; ++y) {
     for (int x = 0; x < columns; ++x) {
-      if (!marks[static_cast<std::size_t>(y) * columns + x]) continue;
+      if (at(x, y).right == 0) continue;
       const int start = x;
-      while (x + 1 < columns && marks[static_cast<std::size_t>(y) * columns + x + 1])
+      int up = at(x, y).top, down = at(x, y).bottom;
+      while (x + 1 < columns && at(x + 1, y).right != 0) {
         ++x;
-      SurfaceRect run{start * kTile, y * kTile, std::min(width, (x + 1) * kTile),
-                      std::min(height, (y + 1) * kTile)};
-      // A run just below one of the same columns makes one rectangle with it.
-      const auto above = std::find_if(runs.begin(), runs.end(), [&](const SurfaceRect &r) {
-        return r.left == run.left && r.right == run.right && r.bottom == run.top;
+        up = std::min<int>(up, at(x, y).top), down = std::max<int>(down, at(x, y).bottom);
+      }
+      const SurfaceRect run{start * kTile + at(start, y).left, y * kTile + up,
+                            std::min(width, x * kTile + at(x, y).right),
+                            std::min(height, y * kTile + down)};
+      // A run just below one of the same tiles makes one rectangle with it.
+      const auto above = std::find_if(spans.begin(), spans.end(), [&](const Span &s) {
+        return s.first == start && s.last == x && s.row == y - 1;
       });
-      if (above != runs.end())
-        above->bottom = run.bottom;
-      else
+      if (above != spans.end()) {
+        SurfaceRect &r = runs[static_cast<std::size_t>(above - spans.begin())];
+        r = {std::min(r.left, run.left), r.top, std::max(r.right, run.right), run.bottom};
+        above->row = y;
+      } else {
         runs.push_back(run);
+        spans.push_back({start, x, y});
+      }
     }
   }
   return runs;
 }
 
-SmoothSurface::SmoothSurface(PixelBuffer &buffer_, SmoothMemory &memory_, Surface *background_)
-    : buffer(buffer_), memory(memory_),
-      background(background_), clip{0, 0, buffer_.width, buffer_.height} {}
+SmoothSurface::SmoothSurface(PixelBuffer &buffer_, SmoothMemory &memory_)
+    : buffer(buffer_), memory(memory_), clip{0, 0, buffer_.width, buffer_.height} {}
 
 SurfaceObject SmoothSurface::SelectObject(SurfaceObject object) {
   if (object & kPenTag) pen = static_cast<ColorRef>(object & 0xFFFFFFFFu);
   return std::exchange(selected, object);
 }
 
-StrokePoint SmoothSurface::ToDevice(SurfacePoint p) const {
+StrokePoint SmoothSurface::DevicePlace(SurfacePoint p) const {
   double sx = 1, sy = 1;
   const SurfacePoint w = mapping.windowExtent, v = mapping.viewportExtent;
   if (mapping.mode != kMapModeText && w.x != 0 && w.y != 0) {
@@ -79,8 +106,12 @@ StrokePoint SmoothSurface::ToDevice(SurfacePoint p) const {
       sy = sy < 0 ? -s : s;
     }
   }
-  // GDI lights the pixel whose corner is the device point: its centre is half a pixel on.
-  return {mapping.viewportOrigin.x + p.x * sx + 0.5, mapping.viewportOrigin.y + p.y * sy + 0.5};
+  return {mapping.viewportOrigin.x + p.x * sx, mapping.viewportOrigin.y + p.y * sy};
+}
+
+StrokePoint SmoothSurface::ToDevice(SurfacePoint p) const {
+  const StrokePoint place = DevicePlace(p);
+  return {place.x + 0.5, place.y + 0.5};
 }
 
 void SmoothSurface::PolylineTo(const SurfacePoint *points, std::uint32_t count) {
@@ -122,21 +153,16 @@ void SmoothSurface::PolylineTo(const SurfacePoint *points, std::uint32_t count) 
   std::swap(tail->end, memory.ending);
 }
 
-void SmoothSurface::SyncBackgroundMapping() {
-  background->SetMapMode(mapping.mode);
-  if (mapping.windowExtentSet)
-    background->SetWindowExtEx(mapping.windowExtent.x, mapping.windowExtent.y);
-  if (mapping.viewportExtentSet)
-    background->SetViewportExtEx(mapping.viewportExtent.x, mapping.viewportExtent.y);
-  background->SetViewportOrgEx(mapping.viewportOrigin.x, mapping.viewportOrigin.y);
-}
-
 void SmoothSurface::Rectangle(int left, int top, int right, int bottom) {
   memory.Forget();
   memory.dirty.Mark({0, 0, buffer.width, buffer.height});
-  if (!background) return;
-  SyncBackgroundMapping();
-  background->Rectangle(left, top, right, bottom);
+  const StrokePoint a = DevicePlace({left, top}), b = DevicePlace({right, bottom});
+  const auto at = [](double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); };
+  const SurfaceRect box{at(std::min(a.x, b.x)), at(std::min(a.y, b.y)), at(std::max(a.x, b.x)),
+                        at(std::max(a.y, b.y))};
+  // As GDI draws it: outlined in the pen, filled with a device context's own white brush.
+  FillBox(buffer, clip, box, BufferPixel(pen));
+  FillBox(buffer, clip, {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, 0xFFFFFFu);
 }
 
 void SmoothSurface::GradientFill(const MeshVertex *vertices, std::uint32_t vertexCount,
@@ -144,12 +170,12 @@ void SmoothSurface::GradientFill(const MeshVertex *vertices, std::uint32_t verte
   memory.Forget();
   memory.painted = memory.newBackground = true;
   memory.dirty.Mark({0, 0, buffer.width, buffer.height});
-  if (!background) return;
-  SyncBackgroundMapping();
-  background->GradientFill(vertices, vertexCount, triangles, triangleCount);
+  corners.clear();
+  for (std::uint32_t i = 0; i < vertexCount; ++i)
+    corners.push_back(DevicePlace({vertices[i].x, vertices[i].y}));
+  FillMesh(buffer, clip, corners.data(), vertices, vertexCount, triangles, triangleCount);
 }
 
 void SmoothSurface::SelectClipRect(const SurfaceRect *rect) {
   clip = rect ? *rect : SurfaceRect{0, 0, buffer.width, buffer.height};
-  if (background) background->SelectClipRect(rect);
 }

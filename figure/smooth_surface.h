@@ -1,23 +1,28 @@
-// The drawing seam over a pixel buffer: the curves are stroked smooth by our
-// own code, the background is painted by another surface into the same
-// pixels (GDI's gradient on the buffer's memory DC in the saver).
+// The drawing seam over a pixel buffer: the curves stroked smooth and the
+// background painted, all by our own code.
 #pragma once
 #include <vector>
 
 #include "figure/mirror_surface.h"
 #include "figure/smooth_stroke.h"
 
-// The parts of the buffer changed since they were last shown, in tiles.
+// The parts of the buffer changed since they were last shown: in tiles, each
+// with the bounds of what changed inside it, so a curve crossing a tile
+// copies a strip of it rather than all of it.
 struct DirtyTiles {
   static constexpr int kTile = 64;
+  struct Bounds { // in pixels from the tile's corner; empty while right is 0
+    std::uint8_t left, top, right, bottom;
+  };
   int columns = 0, rows = 0;
-  std::vector<std::uint8_t> marks;
+  std::vector<Bounds> marks;
   bool any = false;
 
   void Resize(int width, int height);
   void Mark(SurfaceRect rect); // in pixels
   void Clear();
-  // Each row's runs of changed tiles as pixel rectangles, inside width x height.
+  // Each row's runs of changed tiles, as the rectangles their changes span,
+  // inside width x height; runs of the same tiles one under another joined.
   std::vector<SurfaceRect> Runs(int width, int height) const;
 };
 
@@ -45,7 +50,6 @@ class SmoothSurface final : public Surface {
 public:
   PixelBuffer &buffer;
   SmoothMemory &memory;
-  Surface *background;  // paints Rectangle and GradientFill; may be null
   double lineWidth = 1; // device pixels
   SurfaceMapping mapping;
   SurfaceRect clip;
@@ -53,7 +57,7 @@ public:
   SurfaceObject selected = 0;
   SurfacePoint position{0, 0};
 
-  SmoothSurface(PixelBuffer &buffer_, SmoothMemory &memory_, Surface *background_);
+  SmoothSurface(PixelBuffer &buffer_, SmoothMemory &memory_);
 
   void SetMapMode(int mode) override { mapping.mode = mode; }
   void SetWindowExtEx(int width, int height) override { mapping.SetWindowExtent(width, height); }
@@ -73,12 +77,15 @@ public:
                     const MeshTriangle *triangles, std::uint32_t triangleCount) override;
   void SelectClipRect(const SurfaceRect *rect) override;
 
-  // A logical point in device pixels, as a place inside the pixel grid.
+  // A logical point in device pixels, as GDI's mapping puts it, unrounded.
+  StrokePoint DevicePlace(SurfacePoint p) const;
+  // The same as a place inside the pixel grid: GDI lights the pixel whose
+  // corner is the device point, so its centre is half a pixel on.
   StrokePoint ToDevice(SurfacePoint p) const;
 
 private:
   static constexpr SurfaceObject kPenTag = SurfaceObject{1} << 32;
-  void SyncBackgroundMapping();
+  std::vector<StrokePoint> corners; // of the mesh being filled
 };
 
 // The logical units per device pixel of curves drawn smooth: four times

@@ -64,7 +64,7 @@ std::uint64_t RunSmoothTick() {
   static std::vector<std::uint32_t> pixels(3840u * 2160u, 0x404040);
   static PixelBuffer buffer{pixels.data(), 3840, 2160, 3840};
   static SmoothMemory memory;
-  static SmoothSurface surface(buffer, memory, nullptr);
+  static SmoothSurface surface(buffer, memory);
   for (TrochoidCurve &curve : benchCurves.curves) {
     if (curve.stepsDone + kBenchPointsPerTick > curve.stepsPerRun) curve.Restart();
   }
