@@ -10,6 +10,10 @@ SmoothCanvas smoothCanvas;
 namespace {
 // Copies closer together than a display refresh would not be seen apart.
 constexpr DWORD kPresentInterval = 16; // ms
+// Copying much of the screen costs the saver as much as drawing it; curves
+// grown over two refreshes still look smooth, at half the copying.
+constexpr DWORD kLargePresentInterval = 30; // ms: every third tick of a 10 ms timer
+constexpr int kLargeShare = 8;              // a large copy: over an eighth of the tiles
 
 double LineWidthFor(HWND window, HDC dc) {
   // Each window's own DPI where the system tells it, else the DC's.
@@ -95,7 +99,10 @@ void PresentCanvas(HDC windowDc, bool now) {
   SmoothCanvas &c = smoothCanvas;
   if (!c.memoryDc || !c.memory.dirty.any) return;
   const DWORD tick = GetTickCount();
-  if (!now && !c.memory.newBackground && tick - c.lastPresent < kPresentInterval) return;
+  const DirtyTiles &dirty = c.memory.dirty;
+  const DWORD wait = dirty.marked * kLargeShare > dirty.columns * dirty.rows ? kLargePresentInterval
+                                                                             : kPresentInterval;
+  if (!now && !c.memory.newBackground && tick - c.lastPresent < wait) return;
   c.lastPresent = tick;
   c.memory.newBackground = false;
   SelectClipRgn(windowDc, nullptr);

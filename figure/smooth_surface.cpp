@@ -18,6 +18,7 @@ void DirtyTiles::Resize(int width, int height) {
   rows = std::max(0, (height + kTile - 1) / kTile);
   marks.assign(static_cast<std::size_t>(columns) * rows, Bounds{});
   any = false;
+  marked = 0;
 }
 
 void DirtyTiles::Mark(SurfaceRect rect) {
@@ -34,6 +35,7 @@ void DirtyTiles::Mark(SurfaceRect rect) {
       const auto from = static_cast<std::uint8_t>(std::max(rect.left - x0, 0));
       const auto to = static_cast<std::uint8_t>(std::min(rect.right - x0, kTile));
       Bounds &b = marks[static_cast<std::size_t>(y) * columns + x];
+      marked += b.right == 0;
       b = b.right == 0 ? Bounds{from, up, to, down}
                        : Bounds{std::min(b.left, from), std::min(b.top, up), std::max(b.right, to),
                                 std::max(b.bottom, down)};
@@ -45,6 +47,7 @@ void DirtyTiles::Mark(SurfaceRect rect) {
 void DirtyTiles::Clear() {
   std::fill(marks.begin(), marks.end(), Bounds{});
   any = false;
+  marked = 0;
 }
 
 std::vector<SurfaceRect> DirtyTiles::Runs(int width, int height) const {

@@ -17,6 +17,7 @@ struct DirtyTiles {
   int columns = 0, rows = 0;
   std::vector<Bounds> marks;
   bool any = false;
+  int marked = 0; // tiles with changes
 
   void Resize(int width, int height);
   void Mark(SurfaceRect rect); // in pixels
