@@ -44,23 +44,33 @@ void LinearInk(ColorRef pen, std::int32_t (&ink)[3]) {
     ink[i] = tables.linear[(color >> (8 * i)) & 0xFFu];
 }
 
-// The pen over `coverage` (0 to 1) of a pixel, mixed in linear light.
-std::uint32_t Mix(std::uint32_t pixel, const std::int32_t (&ink)[3], double coverage) {
-  const auto share = static_cast<std::int32_t>(std::min(coverage, 1.0) * 4096 + 0.5); // of 4096
-  std::uint32_t out = pixel & 0xFF000000u;
-  for (int i = 0, shift = 0; i < 3; ++i, shift += 8) {
+// The pen over `share` (of 4096) of a pixel, mixed in linear light.
+// Inlined into the stroke's pixel loop: a call there costs as much as the mix.
+[[gnu::always_inline]] inline std::uint32_t Mix(std::uint32_t pixel, const std::int32_t (&ink)[3],
+                                                std::int32_t share) {
+  const std::int32_t keep = 4096 - share;
+  // The mix in 16-bit linear light times 4096, rounded once to the 4,097 steps back.
+  const auto channel = [pixel, share, keep](int shift, std::int32_t inked) {
     const std::int32_t was = tables.linear[(pixel >> shift) & 0xFFu];
-    const std::int32_t mixed = was + (((ink[i] - was) * share + 2048) >> 12);
-    out |= std::uint32_t{tables.srgb[(mixed + 8) >> 4]} << shift;
-  }
-  return out;
+    return std::uint32_t{tables.srgb[(inked * share + was * keep + 32768) >> 16]} << shift;
+  };
+  return (pixel & 0xFF000000u) | channel(0, ink[0]) | channel(8, ink[1]) | channel(16, ink[2]);
+}
+
+// The pen over `share` (of 4096, unrounded) of a pixel, counted in `laid`;
+// nothing where under a thousandth would not show.
+[[gnu::always_inline]] inline void LayPixel(std::uint32_t *pixel, const std::int32_t (&ink)[3],
+                                            float share, std::uint64_t &laid) {
+  if (share <= 4) return;
+  *pixel = Mix(*pixel, ink, static_cast<std::int32_t>(std::min(share, 4096.0f) + 0.5f));
+  ++laid;
 }
 } // namespace
 
 std::uint32_t BlendPixel(std::uint32_t pixel, ColorRef pen, double coverage) {
   std::int32_t ink[3];
   LinearInk(pen, ink);
-  return Mix(pixel, ink, coverage);
+  return Mix(pixel, ink, static_cast<std::int32_t>(std::clamp(coverage, 0.0, 1.0) * 4096 + 0.5));
 }
 
 namespace {
@@ -181,23 +191,26 @@ const StrokeRasterizer::BandProfile &StrokeRasterizer::ProfileFor(double r) {
   profile.r = r;
   // Past r + 0.7072 (half a pixel's diagonal) the band misses the pixel: the last entries are 0.
   profile.length = static_cast<int>((r + 0.7072) * kProfileSteps) + 3;
-  profile.shares.resize(static_cast<std::size_t>(kProfileAngles + 1) * profile.length);
+  profile.shares.resize(static_cast<std::size_t>(kProfileAngles + 1) * profile.length * 2);
   for (int angle = 0; angle <= kProfileAngles; ++angle) {
     const double tangent = double(angle) / kProfileAngles, length = std::hypot(1.0, tangent);
     const SquareShare across({1 / length, tangent / length});
-    float *row = &profile.shares[static_cast<std::size_t>(angle) * profile.length];
-    for (int step = 0; step < profile.length; ++step) {
+    float *row = &profile.shares[static_cast<std::size_t>(angle) * profile.length * 2];
+    const auto share = [&](int step) {
       const double d = double(step) / kProfileSteps;
-      row[step] = static_cast<float>(across(r - d) - across(-r - d));
+      return (across(r - d) - across(-r - d)) * 4096;
+    };
+    for (int step = 0; step < profile.length;
+         ++step) { // each step's share and its rise to the next
+      row[2 * step] = static_cast<float>(share(step));
+      row[2 * step + 1] = static_cast<float>(share(step + 1) - share(step));
     }
   }
   return profile;
 }
 
 void StrokeRasterizer::Lay(PixelBuffer &buffer, std::ptrdiff_t index, double coverage) {
-  if (coverage <= 1.0 / 1024) return;
-  buffer.pixels[index] = Mix(buffer.pixels[index], inkLinear, coverage);
-  ++pixelsLaid;
+  LayPixel(buffer.pixels + index, inkLinear, static_cast<float>(coverage * 4096), pixelsLaid);
 }
 
 void StrokeRasterizer::Defer(std::ptrdiff_t index, double coverage, std::size_t join) {
@@ -237,6 +250,10 @@ SurfaceRect StrokeRasterizer::LaySegment(PixelBuffer &buffer, SurfaceRect inside
                                          double r, const BandProfile &profile) {
   const int L = inside.left, T = inside.top, R = inside.right, B = inside.bottom;
   const int lastStep = profile.length - 2;
+  // Held here, where the pixel writes cannot be taken to change them.
+  std::uint32_t *const pixels = buffer.pixels;
+  const std::int32_t ink[3] = {inkLinear[0], inkLinear[1], inkLinear[2]};
+  std::uint64_t laid = 0;
   // A steep segment is walked column by column, as lines of the buffer's
   // transpose: fewer lines, each with more pixels.
   const bool steep = std::fabs(kept[i + 1].y - kept[i].y) > std::fabs(kept[i + 1].x - kept[i].x);
@@ -252,7 +269,14 @@ SurfaceRect StrokeRasterizer::LaySegment(PixelBuffer &buffer, SurfaceRect inside
   // larger.
   const int angle =
       static_cast<int>((across.s - across.q) / (across.s + across.q) * kProfileAngles + 0.5);
-  const float *const profileRow = &profile.shares[static_cast<std::size_t>(angle) * profile.length];
+  const float *const profileRow =
+      &profile.shares[static_cast<std::size_t>(angle) * profile.length * 2];
+  // The band's share (of 4096) of a pixel whose centre lies d from its middle.
+  const auto bandShare = [profileRow, lastStep](double d) {
+    const float x = static_cast<float>(std::fabs(d) * kProfileSteps);
+    const int step = std::min(static_cast<int>(x), lastStep);
+    return profileRow[2 * step] + (x - static_cast<float>(step)) * profileRow[2 * step + 1];
+  };
   // Where the stroke bends by less than 30 degrees, a pixel whose centre
   // lies on this segment's side of the line halving the join takes its
   // share of this segment's band, whole: the line parts the pixels, not
@@ -310,16 +334,31 @@ SurfaceRect StrokeRasterizer::LaySegment(PixelBuffer &buffer, SurfaceRect inside
     // reckonings are the same sums.
     const double e0Row = m0.y * (y - a.y), e1Row = m1.y * (y - b.y);
     std::ptrdiff_t index = line * lineStep + first * placeStep;
+    if (cellStart && cellStop) {
+      // Both lines part whole pixels, and along a line each side's sum only
+      // grows or only falls: this segment's pixels are one run, found by
+      // trimming the ends, and laid with no test of their own.
+      const auto ours = [&](int place) {
+        const double cx = place + 0.5;
+        return m0.x * (cx - a.x) + e0Row >= 0 && m1.x * (cx - b.x) + e1Row < 0;
+      };
+      int from = first, to = last;
+      while (to >= from && !ours(to))
+        --to;
+      for (; from <= to && !ours(from); ++from, index += placeStep)
+        d += n.x;
+      for (int place = from; place <= to; ++place, index += placeStep, d += n.x)
+        LayPixel(pixels + index, ink, bandShare(d), laid);
+      continue;
+    }
     for (int place = first; place <= last; ++place, index += placeStep, d += n.x) {
-      const double x = std::fabs(d) * kProfileSteps;
-      const int step = std::min(static_cast<int>(x), lastStep);
-      const double band = profileRow[step] + (x - step) * (profileRow[step + 1] - profileRow[step]);
+      const float band = bandShare(d);
       if (band <= 0) continue;
       const double cx = place + 0.5;
       const double e0 = m0.x * (cx - a.x) + e0Row, e1 = m1.x * (cx - b.x) + e1Row;
       if (e0 < skipBefore || e1 >= skipFrom) continue; // the next or last segment's pixel
       if (e0 >= clearFrom && e1 <= clearTo) {          // clear of both lines: this segment's alone
-        Lay(buffer, index, band);
+        LayPixel(pixels + index, ink, band, laid);
         continue;
       }
       // Across a line that shares areas the pixel takes this segment's piece
@@ -335,6 +374,7 @@ SurfaceRect StrokeRasterizer::LaySegment(PixelBuffer &buffer, SurfaceRect inside
       if (share > 0) Defer(index, share, beyond ? i + 1 : i);
     }
   }
+  pixelsLaid += laid;
   if (firstLaid > lastLaid) return {0, 0, 0, 0};
   return steep ? SurfaceRect{firstLaid, lowest, lastLaid + 1, highest + 1}
                : SurfaceRect{lowest, firstLaid, highest + 1, lastLaid + 1};

@@ -75,8 +75,8 @@ private:
   // band's middle, tabulated for a band of half-width r at 65 angles.
   struct BandProfile {
     double r = -1;
-    int length = 0; // entries per angle
-    std::vector<float> shares;
+    int length = 0;            // entries per angle
+    std::vector<float> shares; // of 4096, each step's and its rise to the next
   };
   const BandProfile &ProfileFor(double r);
   void CutJoins(const StrokeEnd *from); // fills starts, ends and parted from kept

@@ -212,3 +212,44 @@ TEST(SmoothSurface, DirtyTilesAsRectangles) {
            "," + std::to_string(r.bottom) + " ";
   EXPECT_EQ(got, "10,10,35,50 130,70,290,140 0,150,3,200 ");
 }
+
+// A stroke marks, in each tile it changes, bounds that hold every changed
+// pixel there and little more: three quarters of a circle in short pieces,
+// as a tick draws them.
+TEST(SmoothSurface, MarksTheTilesAStrokeChanges) {
+  constexpr int kSize = 400;
+  std::vector<std::uint32_t> pixels(kSize * kSize, 0);
+  PixelBuffer buffer{pixels.data(), kSize, kSize, kSize};
+  SmoothMemory memory;
+  memory.dirty.Resize(kSize, kSize);
+  SmoothSurface surface(buffer, memory);
+  surface.SelectObject(surface.CreatePen(0, 1, kWhite));
+  std::vector<SurfacePoint> circle;
+  for (int k = 0; k <= 300; ++k) {
+    const double t = 2 * std::numbers::pi * k / 400;
+    circle.push_back(
+        {static_cast<int>(200 + 150 * std::cos(t)), static_cast<int>(200 + 150 * std::sin(t))});
+  }
+  surface.MoveToEx(circle[0].x, circle[0].y);
+  surface.PolylineTo(circle.data() + 1, static_cast<std::uint32_t>(circle.size() - 1));
+  const DirtyTiles &dirty = memory.dirty;
+  constexpr int kTile = DirtyTiles::kTile;
+  long marked = 0, needed = 0;
+  for (int ty = 0; ty < dirty.rows; ++ty)
+    for (int tx = 0; tx < dirty.columns; ++tx) {
+      const DirtyTiles::Bounds b = dirty.marks[static_cast<std::size_t>(ty) * dirty.columns + tx];
+      int left = kTile, top = kTile, right = 0, bottom = 0; // of the changed pixels
+      for (int y = ty * kTile; y < std::min(kSize, (ty + 1) * kTile); ++y)
+        for (int x = tx * kTile; x < std::min(kSize, (tx + 1) * kTile); ++x)
+          if (pixels[static_cast<std::size_t>(y) * kSize + x] != 0) {
+            left = std::min(left, x - tx * kTile), right = std::max(right, x - tx * kTile + 1);
+            top = std::min(top, y - ty * kTile), bottom = std::max(bottom, y - ty * kTile + 1);
+          }
+      if (right == 0) continue;
+      ASSERT_TRUE(b.left <= left && b.top <= top && b.right >= right && b.bottom >= bottom)
+          << "tile " << tx << "," << ty << " misses changed pixels";
+      marked += (b.right - b.left) * (b.bottom - b.top);
+      needed += (right - left) * (bottom - top);
+    }
+  EXPECT_LT(marked, needed * 13 / 10) << "marked " << marked << " pixels for " << needed;
+}

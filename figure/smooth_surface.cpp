@@ -136,18 +136,37 @@ void SmoothSurface::PolylineTo(const SurfacePoint *points, std::uint32_t count) 
                                tail != memory.tails.end() ? &tail->end : nullptr, &memory.ending);
   if (changed.right <= changed.left) return; // nothing laid: the tail stays as it was
   // The changed tiles segment by segment: a tick's stroke winds across much
-  // of the screen, its bounding box would be most of it.
+  // of the screen, its bounding box would be most of it. Segments are a few
+  // pixels long, so they are gathered while they stay in one tile, which
+  // marks the same bounds as marking each.
   const double reach = lineWidth / 2 + 1;
+  const auto edge = [](double v, int low, int high) { // floor, within [low, high]
+    if (!(v > low)) return low;
+    if (!(v < high)) return high;
+    const int i = static_cast<int>(v);
+    return i - (v < i);
+  };
+  const auto tileOf = [](int v) { return v / DirtyTiles::kTile; };
+  SurfaceRect gathered{0, 0, 0, 0};
   for (std::size_t i = 0; i + 1 < stroke.size(); ++i) {
     const StrokePoint a = stroke[i], b = stroke[i + 1];
-    const auto edge = [&](double v, int low, int high) {
-      return static_cast<int>(std::clamp(std::floor(v), double(low), double(high)));
-    };
-    memory.dirty.Mark({edge(std::min(a.x, b.x) - reach, changed.left, changed.right),
-                       edge(std::min(a.y, b.y) - reach, changed.top, changed.bottom),
-                       edge(std::max(a.x, b.x) + reach + 1, changed.left, changed.right),
-                       edge(std::max(a.y, b.y) + reach + 1, changed.top, changed.bottom)});
+    const SurfaceRect piece{edge(std::min(a.x, b.x) - reach, changed.left, changed.right),
+                            edge(std::min(a.y, b.y) - reach, changed.top, changed.bottom),
+                            edge(std::max(a.x, b.x) + reach + 1, changed.left, changed.right),
+                            edge(std::max(a.y, b.y) + reach + 1, changed.top, changed.bottom)};
+    if (piece.right <= piece.left || piece.bottom <= piece.top) continue;
+    const SurfaceRect both{std::min(gathered.left, piece.left), std::min(gathered.top, piece.top),
+                           std::max(gathered.right, piece.right),
+                           std::max(gathered.bottom, piece.bottom)};
+    if (gathered.right > gathered.left && tileOf(both.left) == tileOf(both.right - 1) &&
+        tileOf(both.top) == tileOf(both.bottom - 1)) {
+      gathered = both;
+      continue;
+    }
+    memory.dirty.Mark(gathered);
+    gathered = piece;
   }
+  memory.dirty.Mark(gathered);
   if (tail == memory.tails.end()) {
     if (memory.tails.size() >= kMostTails) memory.tails.erase(memory.tails.begin());
     memory.tails.push_back({{}, lineWidth});
