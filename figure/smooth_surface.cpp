@@ -182,8 +182,13 @@ void SmoothSurface::Rectangle(int left, int top, int right, int bottom) {
   const auto at = [](double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); };
   const SurfaceRect box{at(std::min(a.x, b.x)), at(std::min(a.y, b.y)), at(std::max(a.x, b.x)),
                         at(std::max(a.y, b.y))};
-  // As GDI draws it: outlined in the pen, filled with a device context's own white brush.
-  FillBox(buffer, clip, box, BufferPixel(pen));
+  // As GDI draws it: outlined in the pen, filled with a device context's own
+  // white brush. Each pixel is written once: the box is the whole screen.
+  const std::uint32_t outline = BufferPixel(pen);
+  FillBox(buffer, clip, {box.left, box.top, box.right, box.top + 1}, outline);
+  FillBox(buffer, clip, {box.left, box.bottom - 1, box.right, box.bottom}, outline);
+  FillBox(buffer, clip, {box.left, box.top + 1, box.left + 1, box.bottom - 1}, outline);
+  FillBox(buffer, clip, {box.right - 1, box.top + 1, box.right, box.bottom - 1}, outline);
   FillBox(buffer, clip, {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, 0xFFFFFFu);
 }
 
