@@ -13,9 +13,7 @@
 #include "figure/gdi_surface.h"
 #endif
 
-namespace {
 constexpr std::uint32_t kUntouched = 0xDEADBEEFu;
-}
 
 // Every pixel inside the clip takes the mesh, none outside it; triangles that
 // name a vertex past the count, or have no area, are left out.
@@ -30,16 +28,13 @@ TEST(SmoothFill, FillsEachPixelInsideTheClip) {
   for (const auto &[width, height, clip, vertexCount] : cases) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, kUntouched);
     PixelBuffer buffer{pixels.data(), width, height, width};
+    // Clockwise round the border by halves from the top-left corner, then the centre.
+    const int across[9] = {0, 1, 2, 2, 2, 1, 0, 0, 1}, down[9] = {0, 0, 0, 1, 2, 2, 2, 1, 1};
     std::vector<MeshVertex> vertices(9, white);
-    const int mid[2] = {width / 2, height / 2};
-    const int corner[9][2] = {{0, 0},          {mid[0], 0},     {width, 0},
-                              {width, mid[1]}, {width, height}, {mid[0], height},
-                              {0, height},     {0, mid[1]},     {mid[0], mid[1]}};
     std::vector<StrokePoint> places;
-    for (int i = 0; i < 9; ++i) {
-      vertices[i].x = corner[i][0], vertices[i].y = corner[i][1];
-      places.push_back({double(corner[i][0]), double(corner[i][1])});
-    }
+    for (int i = 0; i < 9; ++i)
+      places.push_back({double(vertices[i].x = across[i] * width / 2),
+                        double(vertices[i].y = down[i] * height / 2)});
     const MeshTriangle triangles[] = {{0, 1, 8}, {1, 2, 8}, {2, 3, 8}, {3, 4, 8}, {4, 5, 8},
                                       {5, 6, 8}, {6, 7, 8}, {7, 0, 8}, {0, 2, 1}};
     FillMesh(buffer, clip, places.data(), vertices.data(), vertexCount, triangles, 9);
@@ -59,17 +54,12 @@ TEST(SmoothFill, FillsEachPixelInsideTheClip) {
 TEST(SmoothFill, PaintsTheBackgroundAsGdiDoes) {
   const std::pair<int, int> sizes[] = {{37, 23}, {640, 480}, {3840, 2160}};
   for (const auto &[width, height] : sizes) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down rows, as the buffer's
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    const BITMAPINFO info{{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
+                          {}};
     void *bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_TRUE(bitmap && bits);
-    SelectObject(dc, bitmap);
+    ASSERT_TRUE(bitmap && bits && SelectObject(dc, bitmap));
     GdiSurface gdi(nullptr, dc);
     gdi.fallbackClient = {0, 0, width, height};
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, kUntouched);

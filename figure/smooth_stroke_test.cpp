@@ -214,42 +214,31 @@ TEST(SmoothSurface, DirtyTilesAsRectangles) {
 }
 
 // A stroke marks, in each tile it changes, bounds that hold every changed
-// pixel there and little more: three quarters of a circle in short pieces,
-// as a tick draws them.
+// pixel there and little more: three quarters of a circle in short pieces.
 TEST(SmoothSurface, MarksTheTilesAStrokeChanges) {
-  constexpr int kSize = 400;
-  std::vector<std::uint32_t> pixels(kSize * kSize, 0);
-  PixelBuffer buffer{pixels.data(), kSize, kSize, kSize};
+  GuardedBuffer b(400, 400, 0x808080); // the pen is black
   SmoothMemory memory;
-  memory.dirty.Resize(kSize, kSize);
-  SmoothSurface surface(buffer, memory);
-  surface.SelectObject(surface.CreatePen(0, 1, kWhite));
-  std::vector<SurfacePoint> circle;
-  for (int k = 0; k <= 300; ++k) {
-    const double t = 2 * std::numbers::pi * k / 400;
-    circle.push_back(
-        {static_cast<int>(200 + 150 * std::cos(t)), static_cast<int>(200 + 150 * std::sin(t))});
+  memory.dirty.Resize(400, 400);
+  SmoothSurface surface(b.buffer, memory);
+  std::vector<SurfacePoint> arc;
+  for (int k = 0; k <= 300; ++k)
+    arc.push_back({static_cast<int>(200 + 150 * std::cos(k * std::numbers::pi / 200)),
+                   static_cast<int>(200 + 150 * std::sin(k * std::numbers::pi / 200))});
+  surface.MoveToEx(arc[0].x, arc[0].y);
+  surface.PolylineTo(arc.data() + 1, 300);
+  int tile = DirtyTiles::kTile, columns = memory.dirty.columns, marked = 0, needed = 0;
+  for (std::size_t t = 0; t < memory.dirty.marks.size(); ++t) {
+    const int x0 = static_cast<int>(t % columns) * tile, y0 = static_cast<int>(t / columns) * tile;
+    int left = tile, top = tile, right = 0, bottom = 0; // of the changed pixels, in the tile
+    for (int y = y0; y < std::min(400, y0 + tile); ++y)
+      for (int x = x0; x < std::min(400, x0 + tile); ++x)
+        if (b.At(x, y) != 0x808080u)
+          left = std::min(left, x - x0), right = std::max(right, x - x0 + 1),
+          top = std::min(top, y - y0), bottom = std::max(bottom, y - y0 + 1);
+    if (right == 0) continue;
+    const DirtyTiles::Bounds m = memory.dirty.marks[t];
+    ASSERT_TRUE(m.left <= left && m.top <= top && m.right >= right && m.bottom >= bottom) << t;
+    marked += (m.right - m.left) * (m.bottom - m.top), needed += (right - left) * (bottom - top);
   }
-  surface.MoveToEx(circle[0].x, circle[0].y);
-  surface.PolylineTo(circle.data() + 1, static_cast<std::uint32_t>(circle.size() - 1));
-  const DirtyTiles &dirty = memory.dirty;
-  constexpr int kTile = DirtyTiles::kTile;
-  long marked = 0, needed = 0;
-  for (int ty = 0; ty < dirty.rows; ++ty)
-    for (int tx = 0; tx < dirty.columns; ++tx) {
-      const DirtyTiles::Bounds b = dirty.marks[static_cast<std::size_t>(ty) * dirty.columns + tx];
-      int left = kTile, top = kTile, right = 0, bottom = 0; // of the changed pixels
-      for (int y = ty * kTile; y < std::min(kSize, (ty + 1) * kTile); ++y)
-        for (int x = tx * kTile; x < std::min(kSize, (tx + 1) * kTile); ++x)
-          if (pixels[static_cast<std::size_t>(y) * kSize + x] != 0) {
-            left = std::min(left, x - tx * kTile), right = std::max(right, x - tx * kTile + 1);
-            top = std::min(top, y - ty * kTile), bottom = std::max(bottom, y - ty * kTile + 1);
-          }
-      if (right == 0) continue;
-      ASSERT_TRUE(b.left <= left && b.top <= top && b.right >= right && b.bottom >= bottom)
-          << "tile " << tx << "," << ty << " misses changed pixels";
-      marked += (b.right - b.left) * (b.bottom - b.top);
-      needed += (right - left) * (bottom - top);
-    }
   EXPECT_LT(marked, needed * 13 / 10) << "marked " << marked << " pixels for " << needed;
 }

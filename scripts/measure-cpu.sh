@@ -9,7 +9,9 @@
 # build's in the same session, with the same settings. With
 # GYREL_TWO_MONITORS=1 every run is on two emulated 800 x 600 monitors, and
 # this build runs with the picture on each monitor off and then on. With
-# --screen the runs are on a virtual screen of that size of their own.
+# --screen the runs are on a virtual screen of that size of their own. With
+# GYREL_SEEDS="11 22 ..." each profile also runs classic and smooth in turn,
+# both drawing the picture of each seed, and prints each pair's ratios.
 set -eu
 if [ "${1:-}" = --screen ]; then
   export GYREL_SCREEN="${2}x24"
@@ -74,6 +76,19 @@ for profile in defaults heaviest; do
       run "saver /s, $curves$([ ${#each_monitor[@]} = 1 ] || echo ", each monitor $each")" wine "$build/GyrelSaver.scr" /s
       awk -v cpu=$process_cpu -v t=$ticks -v s=$seconds "BEGIN { printf \"    saver CPU per tick %.3f ms\n\", cpu * s / t * 1000 }"
     done
+  done
+  n=0
+  for seed in ${GYREL_SEEDS:-}; do
+    wine reg add "$key" /v PictureOnEachMonitor /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add "$key" /v FineCurves /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    order=(0 1); [ $((n++ % 2)) = 1 ] && order=(1 0) # neither always first
+    for smooth in "${order[@]}"; do
+      wine reg add "$key" /v SmoothCurves /t REG_DWORD /d $smooth /f >/dev/null 2>&1
+      run "seed $seed, $([ $smooth = 1 ] && echo smooth || echo classic)" wine "$build/seeded_saver.exe" $seed
+      eval "saver_$smooth=$process_cpu x_$smooth=$x_cpu"
+    done
+    awk -v s=$saver_1 -v c=$saver_0 -v xs=$x_1 -v xc=$x_0 \
+      "BEGIN { printf \"    smooth / classic: saver %.2f, with the X server %.2f\n\", s / c, (s + xs) / (c + xc) }"
   done
   run "timer only (1 ms)" wine "$build/timer_only.exe" 1 "$((seconds + 5))"
   awk -v t=$ticks -v s=$seconds "BEGIN { printf \"ticks per second %.1f\n\", t / s }"
