@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <tuple>
+#include <utility>
 
 namespace {
 // 4097 steps of linear light back to sRGB: fine enough that every sRGB value
@@ -139,12 +140,7 @@ double ClippedArea(StrokePoint c, const HalfPlane *planes, int count) {
   return std::fabs(twice) / 2;
 }
 
-// floor and ceil for values an int holds (the callers bound them), without a
-// library call in the row loop.
-int FloorInt(double v) {
-  const int i = static_cast<int>(v);
-  return i - (v < i);
-}
+// ceil for values an int holds (the callers bound them), as FloorInt.
 int CeilInt(double v) {
   const int i = static_cast<int>(v);
   return i + (v > i);
@@ -200,8 +196,8 @@ const StrokeRasterizer::BandProfile &StrokeRasterizer::ProfileFor(double r) {
       const double d = double(step) / kProfileSteps;
       return (across(r - d) - across(-r - d)) * 4096;
     };
-    for (int step = 0; step < profile.length;
-         ++step) { // each step's share and its rise to the next
+    // Each step's share and its rise to the next.
+    for (int step = 0; step < profile.length; ++step) {
       row[2 * step] = static_cast<float>(share(step));
       row[2 * step + 1] = static_cast<float>(share(step + 1) - share(step));
     }
@@ -333,14 +329,17 @@ SurfaceRect StrokeRasterizer::LaySegment(PixelBuffer &buffer, SurfaceRect inside
     // sides are reckoned afresh at each pixel, from the join, so the two
     // reckonings are the same sums.
     const double e0Row = m0.y * (y - a.y), e1Row = m1.y * (y - b.y);
+    const auto sides = [&](double cx) { // of the first and last lines, at a pixel's centre
+      return std::pair(m0.x * (cx - a.x) + e0Row, m1.x * (cx - b.x) + e1Row);
+    };
     std::ptrdiff_t index = line * lineStep + first * placeStep;
     if (cellStart && cellStop) {
       // Both lines part whole pixels, and along a line each side's sum only
       // grows or only falls: this segment's pixels are one run, found by
       // trimming the ends, and laid with no test of their own.
       const auto ours = [&](int place) {
-        const double cx = place + 0.5;
-        return m0.x * (cx - a.x) + e0Row >= 0 && m1.x * (cx - b.x) + e1Row < 0;
+        const auto [e0, e1] = sides(place + 0.5);
+        return e0 >= 0 && e1 < 0;
       };
       int from = first, to = last;
       while (to >= from && !ours(to))
@@ -355,7 +354,7 @@ SurfaceRect StrokeRasterizer::LaySegment(PixelBuffer &buffer, SurfaceRect inside
       const float band = bandShare(d);
       if (band <= 0) continue;
       const double cx = place + 0.5;
-      const double e0 = m0.x * (cx - a.x) + e0Row, e1 = m1.x * (cx - b.x) + e1Row;
+      const auto [e0, e1] = sides(cx);
       if (e0 < skipBefore || e1 >= skipFrom) continue; // the next or last segment's pixel
       if (e0 >= clearFrom && e1 <= clearTo) {          // clear of both lines: this segment's alone
         LayPixel(pixels + index, ink, band, laid);

@@ -22,6 +22,13 @@ struct StrokePoint {
   double y;
 };
 
+// floor for values an int holds (callers bound them), without a library
+// call in the pixel loops.
+inline int FloorInt(double v) {
+  const int i = static_cast<int>(v);
+  return i - (v < i);
+}
+
 // An sRGB value in linear light (0 to 65535), through a table.
 std::uint16_t LinearFromSrgb(std::uint8_t value);
 // A buffer pixel with the pen laid over `coverage` (0 to 1) of it.

@@ -141,10 +141,7 @@ void SmoothSurface::PolylineTo(const SurfacePoint *points, std::uint32_t count) 
   // marks the same bounds as marking each.
   const double reach = lineWidth / 2 + 1;
   const auto edge = [](double v, int low, int high) { // floor, within [low, high]
-    if (!(v > low)) return low;
-    if (!(v < high)) return high;
-    const int i = static_cast<int>(v);
-    return i - (v < i);
+    return !(v > low) ? low : !(v < high) ? high : FloorInt(v);
   };
   const auto tileOf = [](int v) { return v / DirtyTiles::kTile; };
   SurfaceRect gathered{0, 0, 0, 0};

@@ -78,9 +78,11 @@ for profile in defaults heaviest; do
     done
   done
   n=0
-  for seed in ${GYREL_SEEDS:-}; do
+  if [ -n "${GYREL_SEEDS:-}" ]; then # one picture across the screen, no fine curves
     wine reg add "$key" /v PictureOnEachMonitor /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wine reg add "$key" /v FineCurves /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  fi
+  for seed in ${GYREL_SEEDS:-}; do
     order=(0 1); [ $((n++ % 2)) = 1 ] && order=(1 0) # neither always first
     for smooth in "${order[@]}"; do
       wine reg add "$key" /v SmoothCurves /t REG_DWORD /d $smooth /f >/dev/null 2>&1
