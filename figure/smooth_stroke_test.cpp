@@ -77,11 +77,12 @@ TEST(SmoothStroke, PiecesAndContinuationsAreSeamless) {
             most, std::abs(int((one.At(x, y) >> 8) & 0xFF) - int((many.At(x, y) >> 8) & 0xFF)));
     return most;
   };
-  // Pieces 2 px long from a pixel's centre, level or upright, join on pixel centres.
+  // Pieces from a pixel's centre, 2:1 going left or upright, join on pixel centres.
+  const double left = 180 + std::atan(0.5) * 180 / std::numbers::pi, root5 = std::sqrt(5.0);
   const struct {
     double degrees, x, y, step;
-  } runs[] = {{0, 8.25, 8.6, 1.9},  {10, 8.25, 8.6, 1.9}, {45, 8.25, 8.6, 1.9},
-              {71, 8.25, 8.6, 1.9}, {0, 8.5, 20.5, 2},    {90, 30.5, 8.5, 2}};
+  } runs[] = {{0, 8.25, 8.6, 1.9},  {10, 8.25, 8.6, 1.9},      {45, 8.25, 8.6, 1.9},
+              {71, 8.25, 8.6, 1.9}, {left, 88.5, 60.5, root5}, {90, 30.5, 8.5, 2}};
   for (const auto &[degrees, x, y, step] : runs) {
     const double c = std::cos(degrees * std::numbers::pi / 180),
                  s = std::sin(degrees * std::numbers::pi / 180);
