@@ -4,7 +4,7 @@
 
 #include "figure/background.h"
 #include "figure/curve_set.h"
-#include "figure/gdi_surface.h"
+#include "drawing/gdi_surface.h"
 #include "figure/random.h"
 #include "host/host_state.h"
 #include "settings/saver_settings.h"

@@ -18,8 +18,8 @@ add_executable(core_tests
   tests/empty_registry.cpp
   figure/curve_points_test.cpp
   figure/engine_test.cpp
-  figure/smooth_fill_test.cpp
-  figure/smooth_stroke_test.cpp
+  raster/smooth_fill_test.cpp
+  raster/smooth_stroke_test.cpp
   host/command_line_test.cpp
 )
 target_link_libraries(core_tests gyrel_core_checked GTest::gtest_main)

@@ -13,8 +13,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 foreach(variant IN ITEMS "" "_checked")
   add_library(gyrel_core${variant} STATIC ${CORE_SOURCES}
     figure/tick_count_win32.cpp
-    figure/gdi_surface.cpp
-    figure/smooth_canvas.cpp
+    drawing/gdi_surface.cpp
+    drawing/smooth_canvas.cpp
     settings/registry_win32.cpp)
   target_compile_options(gyrel_core${variant} PRIVATE -O2)
   target_link_libraries(gyrel_core${variant} PUBLIC msimg32)
@@ -54,7 +54,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/GyrelSaver.chm
   DEPENDS ${HELP_SOURCES} ${CMAKE_SOURCE_DIR}/scripts/build-chm.sh)
 add_custom_target(help_file ALL DEPENDS ${CMAKE_BINARY_DIR}/GyrelSaver.chm)
 
-add_executable(win_tests figure/curve_points_test.cpp figure/smooth_fill_test.cpp settings/registry_win32_test.cpp)
+add_executable(win_tests figure/curve_points_test.cpp raster/smooth_fill_test.cpp settings/registry_win32_test.cpp)
 target_link_libraries(win_tests gyrel_core_checked gtest_main)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
 add_test(NAME win_tests COMMAND win_tests)

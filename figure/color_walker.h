@@ -2,7 +2,7 @@
 // the common direction, within per-channel bounds; the direction turns when
 // no channel can take another whole step.
 #pragma once
-#include "figure/surface.h"
+#include "drawing/surface.h"
 
 class ColorWalker {
 public:

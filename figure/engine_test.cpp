@@ -9,9 +9,9 @@
 
 #include "figure/background.h"
 #include "figure/color_walker.h"
-#include "figure/mirror_surface.h"
+#include "drawing/mirror_surface.h"
 #include "figure/random.h"
-#include "figure/smooth_surface.h"
+#include "drawing/smooth_surface.h"
 #include "settings/saver_settings.h"
 #include "tests/recording_surface.h"
 

@@ -166,3 +166,5 @@ bool TrochoidCurve::DrawStep(Surface &surface, int width, int height, int count,
   penWalker.Step();
   return still;
 }
+
+int SmoothCurveScale(int width, int height) { return 4 * FineCurveScale(width, height); }

@@ -1,7 +1,7 @@
 // One epitrochoid (rollingRadius > 0) or hypotrochoid (rollingRadius < 0),
 // drawn a few points at a time until it has closed once.
 #pragma once
-#include "figure/surface.h"
+#include "drawing/surface.h"
 
 int GreatestCommonDivisor(int a, int b);
 
@@ -9,6 +9,10 @@ int GreatestCommonDivisor(int a, int b);
 // their logical units, so that one unit is at most one pixel in an area of
 // this size (200 units span half its shorter side); at least 1.
 int FineCurveScale(int width, int height);
+// The logical units per device pixel of curves drawn smooth: four times
+// finer than at the screen's full resolution, so each vertex lies within a
+// quarter pixel of its curve.
+int SmoothCurveScale(int width, int height);
 
 class TrochoidCurve {
 public:

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "figure/mirror_surface.h"
+#include "drawing/mirror_surface.h"
 
 struct RecordingSurface final : Surface {
   std::string calls;

@@ -5,7 +5,7 @@
 
 #include "figure/curve_set.h"
 #include "figure/random.h"
-#include "figure/smooth_surface.h"
+#include "drawing/smooth_surface.h"
 
 namespace {
 struct NullSurface final : Surface {

@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "animation/saver_procedure.h"
-#include "figure/gdi_surface.h"
+#include "drawing/gdi_surface.h"
 #include "host/host_state.h"
 
 namespace {

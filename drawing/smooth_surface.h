@@ -3,8 +3,8 @@
 #pragma once
 #include <vector>
 
-#include "figure/mirror_surface.h"
-#include "figure/smooth_stroke.h"
+#include "drawing/mirror_surface.h"
+#include "raster/smooth_stroke.h"
 
 // The parts of the buffer changed since they were last shown: in tiles, each
 // with the bounds of what changed inside it, so a curve crossing a tile
@@ -88,8 +88,3 @@ private:
   static constexpr SurfaceObject kPenTag = SurfaceObject{1} << 32;
   std::vector<StrokePoint> corners; // of the mesh being filled
 };
-
-// The logical units per device pixel of curves drawn smooth: four times
-// finer than at the screen's full resolution, so each vertex lies within a
-// quarter pixel of its curve.
-int SmoothCurveScale(int width, int height);

@@ -1,4 +1,4 @@
-#include "figure/gdi_surface.h"
+#include "drawing/gdi_surface.h"
 
 #include <cstddef>
 

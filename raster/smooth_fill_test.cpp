@@ -1,16 +1,16 @@
 // Built natively and for Windows; under Wine the smooth background is also
 // checked against GDI's own gradient, pixel by pixel.
-#include "figure/smooth_fill.h"
+#include "raster/smooth_fill.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "drawing/smooth_surface.h"
 #include "figure/background.h"
-#include "figure/smooth_surface.h"
 #ifdef _WIN32
-#include "figure/gdi_surface.h"
+#include "drawing/gdi_surface.h"
 #endif
 
 constexpr std::uint32_t kUntouched = 0xDEADBEEFu;

@@ -1,17 +1,14 @@
-#include "figure/smooth_surface.h"
+#include "drawing/smooth_surface.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "figure/smooth_fill.h"
-#include "figure/trochoid_curve.h"
+#include "raster/smooth_fill.h"
 
 namespace {
 constexpr std::size_t kMostTails = 256; // curves times monitors, with room
 } // namespace
-
-int SmoothCurveScale(int width, int height) { return 4 * FineCurveScale(width, height); }
 
 void DirtyTiles::Resize(int width, int height) {
   columns = std::max(0, (width + kTile - 1) / kTile);
@@ -135,23 +132,12 @@ void SmoothSurface::PolylineTo(const SurfacePoint *points, std::uint32_t count) 
       memory.rasterizer.Stroke(buffer, clip, stroke.data(), stroke.size(), lineWidth, pen,
                                tail != memory.tails.end() ? &tail->end : nullptr, &memory.ending);
   if (changed.right <= changed.left) return; // nothing laid: the tail stays as it was
-  // The changed tiles segment by segment: a tick's stroke winds across much
-  // of the screen, its bounding box would be most of it. Segments are a few
-  // pixels long, so they are gathered while they stay in one tile, which
-  // marks the same bounds as marking each.
-  const double reach = lineWidth / 2 + 1;
-  const auto edge = [](double v, int low, int high) { // floor, within [low, high]
-    return !(v > low) ? low : !(v < high) ? high : FloorInt(v);
-  };
+  // The changed tiles as the stroke reports them, small tile by small tile:
+  // a tick's stroke winds across much of the screen, its bounding box would
+  // be most of it. Those in one dirty tile are gathered and marked once.
   const auto tileOf = [](int v) { return v / DirtyTiles::kTile; };
   SurfaceRect gathered{0, 0, 0, 0};
-  for (std::size_t i = 0; i + 1 < stroke.size(); ++i) {
-    const StrokePoint a = stroke[i], b = stroke[i + 1];
-    const SurfaceRect piece{edge(std::min(a.x, b.x) - reach, changed.left, changed.right),
-                            edge(std::min(a.y, b.y) - reach, changed.top, changed.bottom),
-                            edge(std::max(a.x, b.x) + reach + 1, changed.left, changed.right),
-                            edge(std::max(a.y, b.y) + reach + 1, changed.top, changed.bottom)};
-    if (piece.right <= piece.left || piece.bottom <= piece.top) continue;
+  for (const SurfaceRect &piece : memory.rasterizer.written) {
     const SurfaceRect both{std::min(gathered.left, piece.left), std::min(gathered.top, piece.top),
                            std::max(gathered.right, piece.right),
                            std::max(gathered.bottom, piece.bottom)};

@@ -2,7 +2,8 @@
 // its pixel buffer: GDI's gradient on a 4K buffer costs more than all the
 // curves drawn in the second it stays up.
 #pragma once
-#include "figure/smooth_stroke.h"
+#include "drawing/surface.h"
+#include "raster/pixel_buffer.h"
 
 // Fills the mesh's triangles, the corners given in device pixels. As GDI
 // reckons a pixel, by its top-left corner: a pixel whose corner lies in a

@@ -1,4 +1,4 @@
-#include "figure/smooth_fill.h"
+#include "raster/smooth_fill.h"
 
 #include <algorithm>
 #include <cmath>

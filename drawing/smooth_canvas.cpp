@@ -1,4 +1,4 @@
-#include "figure/smooth_canvas.h"
+#include "drawing/smooth_canvas.h"
 
 #include <algorithm>
 #include <vector>

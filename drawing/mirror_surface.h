@@ -7,7 +7,7 @@
 #pragma once
 #include <vector>
 
-#include "figure/surface.h"
+#include "drawing/surface.h"
 
 // A device context's mapping as the engine sets it, for surfaces that keep it.
 struct SurfaceMapping {

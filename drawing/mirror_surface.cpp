@@ -1,4 +1,4 @@
-#include "figure/mirror_surface.h"
+#include "drawing/mirror_surface.h"
 
 #include <cstdlib>
 

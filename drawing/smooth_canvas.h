@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "figure/smooth_surface.h"
+#include "drawing/smooth_surface.h"
 
 struct SmoothCanvas {
   HWND window = nullptr;

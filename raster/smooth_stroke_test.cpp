@@ -1,4 +1,4 @@
-#include "figure/smooth_stroke.h"
+#include "raster/smooth_stroke.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "figure/smooth_surface.h"
+#include "drawing/smooth_surface.h"
 
 namespace {
 // A buffer with a frame of guard pixels around it that no stroke may touch.

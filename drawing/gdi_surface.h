@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "figure/mirror_surface.h"
-#include "figure/smooth_canvas.h"
-#include "figure/surface.h"
+#include "drawing/mirror_surface.h"
+#include "drawing/smooth_canvas.h"
+#include "drawing/surface.h"
 
 // Counts of the GDI resources the saver makes, so long runs can show that
 // every pen is deleted and every device context released.

@@ -1,0 +1,60 @@
+// The shape of a stroke: bands of half-width r along its segments, flat at
+// its two ends, mitred at each inner point while the mitre is at most four
+// line widths long and bevelled beyond.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "raster/stroke_coverage.h"
+
+// Where two segments meet.
+struct StrokeJoin {
+  StrokePoint halving; // normal of the line halving the bend, facing along the stroke
+  StrokePoint outward; // unit, halving the outer side's two normals
+  double cosHalf = 1;  // of half the bend: 1 straight on, 0 turned right back
+  int outer = 1;       // the outer side: +1 where the segments' left normals point
+  bool bevelled = false;
+};
+
+// A polyline's segments and joins, and how its area is cut into pieces.
+// Each segment's piece is its band between the lines halving its joins (cut
+// by a bevel's line where there is one): pieces meet exactly on those lines,
+// so laid together they make the stroke. Where the stroke turns sharply
+// within a short way (a cusp, a loop tighter than the line), a piece's two
+// halving lines cross inside its band and the pieces no longer tile the
+// shape; the segments there and near them form a knot, measured as the
+// union of its bands and joins.
+class StrokeShape {
+public:
+  void Build(const StrokePoint *points, std::size_t count, double r);
+
+  std::size_t Segments() const { return direction.size(); }
+  // Runs of segments, each either pieces that tile or a knot.
+  struct Run {
+    std::size_t first, last; // segments
+    bool knot;
+  };
+  std::vector<Run> runs;
+
+  // The outline of segments first..last laid as pieces, clockwise or not.
+  void Outline(std::size_t first, std::size_t last, std::vector<StrokePoint> &outline) const;
+  ConvexPolygon Piece(std::size_t segment) const;
+  ConvexPolygon Band(std::size_t segment) const;
+  // The mitre or bevel that fills the outer corner at an inner point; none
+  // where the stroke goes straight on.
+  bool JoinPiece(std::size_t point, ConvexPolygon &piece) const;
+  // Path length from the first point to each point.
+  std::vector<double> along;
+
+private:
+  void SideCorners(std::size_t point, int side, bool first, bool last,
+                   std::vector<StrokePoint> &out) const;
+  bool Tiles(std::size_t segment) const; // its piece is bounded as it should be
+
+  const StrokePoint *points = nullptr;
+  double r = 0;
+  std::vector<StrokePoint> direction; // per segment, unit
+  std::vector<StrokeJoin> joins;      // per point; the ends' are unused
+  std::vector<std::uint8_t> knotted;
+};
