@@ -20,6 +20,7 @@ add_executable(core_tests
   figure/engine_test.cpp
   raster/smooth_fill_test.cpp
   raster/smooth_stroke_test.cpp
+  drawing/smooth_surface_test.cpp
   host/command_line_test.cpp
 )
 target_link_libraries(core_tests gyrel_core_checked GTest::gtest_main)

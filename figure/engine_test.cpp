@@ -7,11 +7,10 @@
 #include <optional>
 #include <sstream>
 
+#include "drawing/mirror_surface.h"
 #include "figure/background.h"
 #include "figure/color_walker.h"
-#include "drawing/mirror_surface.h"
 #include "figure/random.h"
-#include "drawing/smooth_surface.h"
 #include "settings/saver_settings.h"
 #include "tests/recording_surface.h"
 
@@ -153,22 +152,3 @@ TEST(TrochoidCurve, FineVerticesWithinOneAndAHalfPixelsSmoothWithinAQuarter) {
 
 // Smooth curves place a logical point where GDI's mapping would, unrounded, at the
 // centre of the pixel GDI would light (half a pixel on).
-TEST(SmoothSurface, PlacesPointsAsTheMappingDoes) {
-  const std::tuple<int, SurfacePoint, SurfacePoint, SurfacePoint, double, double> cases[] = {
-      {kMapModeIsotropic, {800, 800}, {960, 540}, {960, 540}, 1095.5, 617.45}, // the smaller scale
-      {kMapModeIsotropic, {800, 800}, {-960, 540}, {960, 540}, 825.5, 617.45}, // with its sign
-      {kMapModeAnisotropic, {800, 800}, {960, 540}, {960, 540}, 1200.5, 617.45}};
-  for (const auto &[mode, window, viewport, origin, x, y] : cases) {
-    PixelBuffer buffer;
-    SmoothMemory memory;
-    SmoothSurface surface(buffer, memory);
-    surface.SetMapMode(mode);
-    surface.SetWindowExtEx(window.x, window.y);
-    surface.SetViewportExtEx(viewport.x, viewport.y);
-    surface.SetViewportOrgEx(origin.x, origin.y);
-    const StrokePoint p =
-        surface.ToDevice({mode == kMapModeText ? 3 : 200, mode == kMapModeText ? 7 : 114});
-    EXPECT_NEAR(p.x, x, 1e-9) << mode << " " << viewport.x;
-    EXPECT_NEAR(p.y, y, 1e-9) << mode << " " << viewport.x;
-  }
-}

@@ -37,7 +37,7 @@ bool RowSpan(const ConvexPolygon &polygon, int y, int &first, int &last) {
 void StrokeRasterizer::CoverKnot(CoverageTiles &into, std::size_t first, std::size_t last,
                                  float weight) {
   const std::size_t segments = shape.Segments();
-  knot.clear(), near.clear();
+  knot.clear(), around.clear();
   ConvexPolygon piece;
   for (std::size_t i = first; i <= last; ++i) {
     knot.push_back(shape.Band(i));
@@ -47,13 +47,13 @@ void StrokeRasterizer::CoverKnot(CoverageTiles &into, std::size_t first, std::si
   // The pieces around it that can reach its pixels.
   const double reach = 2 * (shape.along[last + 1] - shape.along[first]) + 8;
   for (std::size_t i = first; i > 0 && shape.along[first] - shape.along[i] < reach; --i)
-    near.push_back(shape.Piece(i - 1));
+    around.push_back(shape.Piece(i - 1));
   for (std::size_t i = last + 1; i < segments && shape.along[i] - shape.along[last + 1] < reach;
        ++i)
-    near.push_back(shape.Piece(i));
-  std::vector<SurfaceRect> nearBounds, knotBounds; // small
-  for (const ConvexPolygon &p : near)
-    nearBounds.push_back(Bounds(p));
+    around.push_back(shape.Piece(i));
+  std::vector<SurfaceRect> aroundBounds, knotBounds; // small
+  for (const ConvexPolygon &p : around)
+    aroundBounds.push_back(Bounds(p));
   SurfaceRect all{into.clip.right, into.clip.bottom, into.clip.left, into.clip.top};
   for (const ConvexPolygon &p : knot) {
     const SurfaceRect b = Bounds(p);
@@ -85,10 +85,10 @@ void StrokeRasterizer::CoverKnot(CoverageTiles &into, std::size_t first, std::si
         if (inPixel.empty()) continue;
         const std::size_t own = inPixel.size();
         double laid = 0; // by the pieces around, as they were gathered
-        for (std::size_t k = 0; k < near.size(); ++k) {
-          const SurfaceRect &b = nearBounds[k];
+        for (std::size_t k = 0; k < around.size(); ++k) {
+          const SurfaceRect &b = aroundBounds[k];
           if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) continue;
-          const ConvexPolygon part = ClipToPixel(near[k], x, y);
+          const ConvexPolygon part = ClipToPixel(around[k], x, y);
           if (part.count) inPixel.push_back(part), laid += Area(part);
         }
         (void)own;
@@ -151,8 +151,23 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
   const LinearInk ink(pen);
   SurfaceRect touched{R, B, L, T};
   constexpr int kSize = CoverageTiles::kSize;
-  for (const CoverageTiles::Tile &tile : tiles.tiles) {
+  const SurfaceRect held = carried ? before.reach : SurfaceRect{0, 0, 0, 0};
+  const std::size_t count_ = tiles.tiles.size();
+  for (std::size_t t = 0; t < count_; ++t) {
+    // The rows of a 4K buffer lie far apart, each on pages of its own: ask
+    // for a tile's a few tiles ahead.
+    if (t + 4 < count_) {
+      const CoverageTiles::Tile ahead = tiles.tiles[t + 4];
+      const std::uint32_t *corner = buffer.pixels +
+                                    std::min(ahead.y * kSize, B - 1) * buffer.stride +
+                                    std::min(ahead.x * kSize, R - 1);
+      for (int row = 0; row < kSize && ahead.y * kSize + row < B; ++row)
+        __builtin_prefetch(corner + row * buffer.stride, 1);
+    }
+    const CoverageTiles::Tile &tile = tiles.tiles[t];
     const float *v = tiles.Values(tile);
+    const bool inHeld = carried && tile.x * kSize < held.right && tile.x * kSize >= held.left &&
+                        tile.y * kSize < held.bottom && tile.y * kSize >= held.top;
     const int x0 = tile.x * kSize, y0 = tile.y * kSize;
     const int columnFrom = std::max(L - x0, 0), columnTo = std::min(R - x0, kSize);
     const int rowFrom = std::max(T - y0, 0), rowTo = std::min(B - y0, kSize);
@@ -162,7 +177,7 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
       for (int column = columnFrom; column < columnTo; ++column) {
         float share = v[row * kSize + column];
         if (!(share > kFaint)) continue;
-        if (carried) {
+        if (inHeld) {
           const float already = before.At(x0 + column, y0 + row);
           if (already > 0) share = already < 1 - kFaint ? share / (1 - already) : 0;
           if (!(share > kFaint)) continue;

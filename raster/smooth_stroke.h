@@ -48,5 +48,5 @@ private:
   StrokeShape shape;
   CoverageTiles tiles, before; // what the stroke adds; what the tail had laid
   std::vector<StrokePoint> outline;
-  std::vector<ConvexPolygon> knot, near, inPixel;
+  std::vector<ConvexPolygon> knot, around, inPixel;
 };

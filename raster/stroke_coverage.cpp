@@ -119,23 +119,6 @@ std::int32_t CoverageTiles::NewTile(int tileX, int tileY) {
   return slot;
 }
 
-float *CoverageTiles::Slot(int tileX, int tileY) {
-  const std::int32_t index = tileY * columns + tileX;
-  if (index == lastIndex) return lastSlot;
-  std::int32_t slot = directory[std::size_t(index)];
-  if (slot < 0) slot = NewTile(tileX, tileY);
-  lastIndex = index;
-  lastSlot = &values[std::size_t(slot) * kCells];
-  return lastSlot;
-}
-
-void CoverageTiles::AddCell(int x, int y, double value) {
-  if (x >= clip.right) return;
-  x = std::max(x, clip.left); // all that lies left of the clip carries into its first pixel
-  if (value == 0) return;
-  Slot(x / kSize, y / kSize)[(y % kSize) * kSize + x % kSize] += static_cast<float>(value);
-}
-
 void CoverageTiles::AddPixel(int x, int y, float delta) {
   if (y < clip.top || y >= clip.bottom || x < clip.left || x >= clip.right) return;
   AddCell(x, y, delta);
@@ -231,6 +214,11 @@ void CoverageTiles::Resolve() {
       }
   }
   if (tiles.size() > gathered) std::sort(tiles.begin(), tiles.end());
+  reach = {clip.right, clip.bottom, clip.left, clip.top};
+  for (const Tile &tile : tiles)
+    reach = {std::min(reach.left, tile.x * kSize), std::min(reach.top, tile.y * kSize),
+             std::max(reach.right, tile.x * kSize + kSize),
+             std::max(reach.bottom, tile.y * kSize + kSize)};
   lastIndex = -1;
   lastSlot = nullptr;
 }

@@ -50,6 +50,7 @@ public:
   // are in rows, left to right, and At reads them.
   void Resolve();
   float At(int x, int y) const;
+  SurfaceRect reach{0, 0, 0, 0}; // after Resolve: the pixels its tiles hold
   const float *Values(const Tile &tile) const { return &values[std::size_t(tile.slot) * kCells]; }
 
   std::vector<Tile> tiles;
@@ -58,8 +59,26 @@ public:
 private:
   static constexpr int kCells = kSize * kSize;
   void AddEdge(StrokePoint p, StrokePoint q, double weight);
-  void AddCell(int x, int y, double value); // x may lie left of the clip: its sum carries
-  float *Slot(int tileX, int tileY);
+  // x may lie left of the clip: its sum carries. Inline: it runs a few times
+  // per pixel an edge crosses.
+  [[gnu::always_inline]] void AddCell(int x, int y, double value) {
+    if (x >= clip.right) return;
+    if (x < clip.left) x = clip.left;
+    const auto ux = static_cast<unsigned>(x), uy = static_cast<unsigned>(y);
+    Slot(static_cast<int>(ux / kSize),
+         static_cast<int>(uy / kSize))[(uy % kSize) * kSize + ux % kSize] +=
+        static_cast<float>(value);
+  }
+  [[gnu::always_inline]] float *Slot(int tileX, int tileY) {
+    const std::int32_t index = tileY * columns + tileX;
+    if (index != lastIndex) {
+      std::int32_t slot = directory[std::size_t(index)];
+      if (slot < 0) slot = NewTile(tileX, tileY);
+      lastIndex = index;
+      lastSlot = &values[std::size_t(slot) * kCells];
+    }
+    return lastSlot;
+  }
   std::int32_t NewTile(int tileX, int tileY);
 
   int columns = 0, rows = 0;           // of tiles over the buffer
