@@ -35,6 +35,7 @@ test: test-native test-windows
 
 bench: native windows
 	$(NATIVE)/draw_benchmark
+	$(NATIVE)/stroke_benchmark
 	scripts/wine-session.sh $(WINDOWS) sh -c 'wine $(WINDOWS)/draw_benchmark.exe && wine $(WINDOWS)/window_flush.exe'
 
 run: windows

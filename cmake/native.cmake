@@ -34,3 +34,7 @@ target_compile_options(rotation_drift PRIVATE -O2)
 target_link_libraries(rotation_drift gyrel_core_fast)
 target_compile_options(draw_benchmark PRIVATE -O2)
 target_link_libraries(draw_benchmark gyrel_core_fast benchmark::benchmark)
+# The strokes against the bare blend of the same pixels.
+add_executable(stroke_benchmark tests/bench/stroke_benchmark.cpp)
+target_compile_options(stroke_benchmark PRIVATE -O2)
+target_link_libraries(stroke_benchmark gyrel_core_fast)

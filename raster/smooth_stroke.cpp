@@ -10,91 +10,52 @@ double Bounded(double v) { return std::clamp(v, -1e9, 1e9); }
 // Under this share of a pixel nothing would show: not laid.
 constexpr float kFaint = 4.0f / 4096;
 
-SurfaceRect Bounds(const ConvexPolygon &polygon) {
-  double left = 1e300, top = 1e300, right = -1e300, bottom = -1e300;
-  for (int i = 0; i < polygon.count; ++i) {
-    left = std::min(left, polygon.corners[i].x), right = std::max(right, polygon.corners[i].x);
-    top = std::min(top, polygon.corners[i].y), bottom = std::max(bottom, polygon.corners[i].y);
-  }
-  return {FloorInt(Bounded(left)), FloorInt(Bounded(top)), FloorInt(Bounded(right)) + 1,
-          FloorInt(Bounded(bottom)) + 1};
-}
-
-// The columns a convex polygon reaches in row y, as [first, last].
-bool RowSpan(const ConvexPolygon &polygon, int y, int &first, int &last) {
-  ConvexPolygon strip = polygon;
-  ClipBy(strip, {0, -1}, -y);
-  ClipBy(strip, {0, 1}, y + 1);
-  if (strip.count == 0) return false;
-  const SurfaceRect b = Bounds(strip);
-  first = b.left, last = b.right - 1;
-  return true;
+bool Overlap(const SurfaceRect &a, const SurfaceRect &b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 } // namespace
 
-// A knot's pixels take the exact area of the union of its bands and joins
-// and of the pieces next to it, in place of what those pieces laid there.
+// A knot is laid as the union of its shapes less the pieces around it,
+// which their runs lay: each shape less all before it, in convex pieces
+// that meet only on their lines, so that every part counts once. Its shapes
+// are its segments' pieces, flat where a segment meets one that does not
+// tile, and the joins there.
 void StrokeRasterizer::CoverKnot(CoverageTiles &into, std::size_t first, std::size_t last,
                                  float weight) {
   const std::size_t segments = shape.Segments();
-  knot.clear(), around.clear();
-  ConvexPolygon piece;
-  for (std::size_t i = first; i <= last; ++i) {
-    knot.push_back(shape.Band(i));
-    if (i > 0 && shape.JoinPiece(i, piece)) knot.push_back(piece);
-  }
-  if (last + 1 < segments && shape.JoinPiece(last + 1, piece)) knot.push_back(piece);
-  // The pieces around it that can reach its pixels.
-  const double reach = 2 * (shape.along[last + 1] - shape.along[first]) + 8;
+  const auto bad = [&](std::size_t i) { return i < segments && !shape.Tiling(i); };
+  laid.clear(), knot.clear();
+  // The pieces around it that can reach it: mitre tips reach four widths.
+  const double reach = 8 * shape.r + 2;
   for (std::size_t i = first; i > 0 && shape.along[first] - shape.along[i] < reach; --i)
-    around.push_back(shape.Piece(i - 1));
+    laid.emplace_back(shape.Piece(i - 1));
   for (std::size_t i = last + 1; i < segments && shape.along[i] - shape.along[last + 1] < reach;
        ++i)
-    around.push_back(shape.Piece(i));
-  std::vector<SurfaceRect> aroundBounds, knotBounds; // small
-  for (const ConvexPolygon &p : around)
-    aroundBounds.push_back(Bounds(p));
-  SurfaceRect all{into.clip.right, into.clip.bottom, into.clip.left, into.clip.top};
-  for (const ConvexPolygon &p : knot) {
-    const SurfaceRect b = Bounds(p);
-    knotBounds.push_back(b);
-    all = {std::max(std::min(all.left, b.left), into.clip.left),
-           std::max(std::min(all.top, b.top), into.clip.top),
-           std::min(std::max(all.right, b.right), into.clip.right),
-           std::min(std::max(all.bottom, b.bottom), into.clip.bottom)};
+    laid.emplace_back(shape.Piece(i));
+  // A segment ends flat where it or the one it meets there does not tile,
+  // and the join there is a shape of its own.
+  const auto flatAt = [&](std::size_t point) {
+    return point == 0 || point >= segments || bad(point - 1) || bad(point);
+  };
+  ConvexPolygon piece;
+  for (std::size_t i = first; i <= last; ++i) {
+    knot.push_back(shape.KnotShape(i));
+    if (i + 1 < segments && flatAt(i + 1) && shape.JoinPiece(i + 1, piece)) knot.push_back(piece);
   }
-  std::vector<std::pair<int, int>> spans;
-  for (int y = all.top; y < all.bottom; ++y) {
-    spans.clear();
-    for (std::size_t k = 0; k < knot.size(); ++k) {
-      int from = 0, to = 0;
-      if (knotBounds[k].top <= y && y < knotBounds[k].bottom && RowSpan(knot[k], y, from, to))
-        spans.emplace_back(std::max(from, all.left), std::min(to, all.right - 1));
+  if (first > 0 && flatAt(first) && shape.JoinPiece(first, piece)) knot.push_back(piece);
+  for (const ConvexPolygon &next : knot) {
+    parts.assign(1, next);
+    const ConvexRegion whole(next);
+    for (const ConvexRegion &cut : laid) {
+      if (!Overlap(cut.pixels, whole.pixels)) continue;
+      remaining.clear();
+      for (const ConvexPolygon &part : parts)
+        AddOutside(part, cut, remaining);
+      parts.swap(remaining);
     }
-    std::sort(spans.begin(), spans.end());
-    int done = all.left - 1;
-    for (const auto &[from, to] : spans)
-      for (int x = std::max(from, done + 1); x <= to; done = x, ++x) {
-        inPixel.clear();
-        for (std::size_t k = 0; k < knot.size(); ++k) {
-          const SurfaceRect &b = knotBounds[k];
-          if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) continue;
-          const ConvexPolygon part = ClipToPixel(knot[k], x, y);
-          if (part.count) inPixel.push_back(part);
-        }
-        if (inPixel.empty()) continue;
-        const std::size_t own = inPixel.size();
-        double laid = 0; // by the pieces around, as they were gathered
-        for (std::size_t k = 0; k < around.size(); ++k) {
-          const SurfaceRect &b = aroundBounds[k];
-          if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) continue;
-          const ConvexPolygon part = ClipToPixel(around[k], x, y);
-          if (part.count) inPixel.push_back(part), laid += Area(part);
-        }
-        (void)own;
-        const double exact = UnionArea(inPixel.data(), static_cast<int>(inPixel.size()));
-        into.AddPixel(x, y, static_cast<float>((exact - laid) * weight));
-      }
+    for (const ConvexPolygon &part : parts)
+      into.AddPolygon(part.corners, part.count, weight);
+    laid.push_back(whole);
   }
 }
 
@@ -136,7 +97,7 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
     add(points[i]);
   if (path.size() < 2 || path.size() == carried) return {0, 0, 0, 0};
 
-  tiles.Begin(buffer.width, buffer.height, {L, T, R, B});
+  tiles.Begin(buffer.width, buffer.height, {L, T, R, B}, &buffer);
   Cover(tiles, path.data(), path.size(), r, 1.0f);
   if (carried) {
     // The tail was laid with a flat end: what the whole adds is the whole
@@ -146,31 +107,18 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
     Cover(before, path.data(), carried, r, 1.0f);
     before.Resolve();
   }
-  tiles.Resolve();
 
   const LinearInk ink(pen);
   SurfaceRect touched{R, B, L, T};
   constexpr int kSize = CoverageTiles::kSize;
   const SurfaceRect held = carried ? before.reach : SurfaceRect{0, 0, 0, 0};
-  const std::size_t count_ = tiles.tiles.size();
-  for (std::size_t t = 0; t < count_; ++t) {
-    // The rows of a 4K buffer lie far apart, each on pages of its own: ask
-    // for a tile's a few tiles ahead.
-    if (t + 4 < count_) {
-      const CoverageTiles::Tile ahead = tiles.tiles[t + 4];
-      const std::uint32_t *corner = buffer.pixels +
-                                    std::min(ahead.y * kSize, B - 1) * buffer.stride +
-                                    std::min(ahead.x * kSize, R - 1);
-      for (int row = 0; row < kSize && ahead.y * kSize + row < B; ++row)
-        __builtin_prefetch(corner + row * buffer.stride, 1);
-    }
-    const CoverageTiles::Tile &tile = tiles.tiles[t];
-    const float *v = tiles.Values(tile);
-    const bool inHeld = carried && tile.x * kSize < held.right && tile.x * kSize >= held.left &&
-                        tile.y * kSize < held.bottom && tile.y * kSize >= held.top;
-    const int x0 = tile.x * kSize, y0 = tile.y * kSize;
+  const auto soon = [](int, int) {};
+  const auto lay = [&](int tileX, int tileY, const float *v) {
+    const int x0 = tileX * kSize, y0 = tileY * kSize;
     const int columnFrom = std::max(L - x0, 0), columnTo = std::min(R - x0, kSize);
     const int rowFrom = std::max(T - y0, 0), rowTo = std::min(B - y0, kSize);
+    const bool inHeld =
+        carried && x0 < held.right && x0 >= held.left && y0 < held.bottom && y0 >= held.top;
     int left = kSize, top = kSize, right = -1, bottom = -1;
     for (int row = rowFrom; row < rowTo; ++row) {
       std::uint32_t *line = buffer.pixels + (y0 + row) * buffer.stride + x0;
@@ -189,12 +137,13 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
         top = std::min(top, row), bottom = std::max(bottom, row);
       }
     }
-    if (right < 0) continue;
+    if (right < 0) return;
     const SurfaceRect laid{x0 + left, y0 + top, x0 + right + 1, y0 + bottom + 1};
     written.push_back(laid);
     touched = {std::min(touched.left, laid.left), std::min(touched.top, laid.top),
                std::max(touched.right, laid.right), std::max(touched.bottom, laid.bottom)};
-  }
+  };
+  tiles.Walk(lay, soon);
 
   if (end) {
     // Enough of the end for the next stroke's join and any knot it makes.

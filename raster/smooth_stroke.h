@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "drawing/surface.h"
@@ -48,5 +49,6 @@ private:
   StrokeShape shape;
   CoverageTiles tiles, before; // what the stroke adds; what the tail had laid
   std::vector<StrokePoint> outline;
-  std::vector<ConvexPolygon> knot, around, inPixel;
+  std::vector<ConvexRegion> laid;                    // of a knot, and the pieces around it
+  std::vector<ConvexPolygon> knot, parts, remaining; // its shapes; one's parts not yet laid
 };

@@ -18,13 +18,64 @@ void ClipBy(ConvexPolygon &polygon, StrokePoint k, double limit) {
   polygon = kept.count >= 3 ? kept : ConvexPolygon{};
 }
 
-ConvexPolygon ClipToPixel(const ConvexPolygon &polygon, int x, int y) {
-  ConvexPolygon part = polygon;
-  ClipBy(part, {-1, 0}, -x);
-  ClipBy(part, {1, 0}, x + 1);
-  ClipBy(part, {0, -1}, -y);
-  ClipBy(part, {0, 1}, y + 1);
-  return part;
+ConvexRegion::ConvexRegion(const ConvexPolygon &polygon) {
+  double twice = 0, left = 1e300, top = 1e300, right = -1e300, bottom = -1e300;
+  const int n = polygon.count;
+  for (int i = 0; i < n; ++i) {
+    const StrokePoint p = polygon.corners[i], q = polygon.corners[(i + 1) % n];
+    twice += p.x * q.y - q.x * p.y;
+    left = std::min(left, p.x), right = std::max(right, p.x);
+    top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+  }
+  const double turn = twice > 0 ? 1 : -1; // so that inside is k . p <= limit
+  for (int i = 0; i < n; ++i) {
+    const StrokePoint p = polygon.corners[i], q = polygon.corners[(i + 1) % n];
+    const StrokePoint normal{(q.y - p.y) * turn, -(q.x - p.x) * turn};
+    if (normal.x == 0 && normal.y == 0) continue;
+    k[count] = normal, limit[count] = normal.x * p.x + normal.y * p.y, ++count;
+  }
+  const auto at = [](double v) { return FloorInt(std::clamp(v, -1e9, 1e9)); };
+  pixels = {at(left), at(top), at(right) + 1, at(bottom) + 1};
+  if (n < 3) pixels = {0, 0, 0, 0};
+}
+
+bool Overlapping(const ConvexPolygon &a, const ConvexPolygon &b) {
+  if (a.count < 3 || b.count < 3) return false;
+  for (const ConvexPolygon *edges : {&a, &b}) {
+    const ConvexRegion region(*edges);
+    const ConvexPolygon &other = edges == &a ? b : a;
+    for (int h = 0; h < region.count; ++h) {
+      const double length = std::hypot(region.k[h].x, region.k[h].y);
+      int past = 0;
+      for (int i = 0; i < other.count; ++i)
+        past += region.k[h].x * other.corners[i].x + region.k[h].y * other.corners[i].y >=
+                region.limit[h] - 1e-9 * length;
+      if (past == other.count) return false;
+    }
+  }
+  return true;
+}
+
+void AddOutside(const ConvexPolygon &polygon, const ConvexRegion &region,
+                std::vector<ConvexPolygon> &out) {
+  // Wholly past one of the region's lines: all of it is outside.
+  for (int h = 0; h < region.count; ++h) {
+    int past = 0;
+    for (int i = 0; i < polygon.count; ++i)
+      past += region.k[h].x * polygon.corners[i].x + region.k[h].y * polygon.corners[i].y >=
+              region.limit[h];
+    if (past == polygon.count) {
+      out.push_back(polygon);
+      return;
+    }
+  }
+  ConvexPolygon rest = polygon;
+  for (int h = 0; h < region.count && rest.count; ++h) {
+    ConvexPolygon past = rest;
+    ClipBy(past, {-region.k[h].x, -region.k[h].y}, -region.limit[h]);
+    if (past.count && Area(past) > 1e-12) out.push_back(past);
+    ClipBy(rest, region.k[h], region.limit[h]);
+  }
 }
 
 double Area(const ConvexPolygon &polygon) {
@@ -36,67 +87,9 @@ double Area(const ConvexPolygon &polygon) {
   return std::fabs(twice) / 2;
 }
 
-double UnionArea(const ConvexPolygon *polygons, int count) {
-  if (count == 1) return Area(polygons[0]);
-  std::vector<double> xs; // small: the few pieces that meet in one pixel
-  for (int a = 0; a < count; ++a)
-    for (int i = 0; i < polygons[a].count; ++i)
-      xs.push_back(polygons[a].corners[i].x);
-  // Where an edge of one polygon crosses an edge of another.
-  for (int a = 0; a < count; ++a)
-    for (int b = a + 1; b < count; ++b)
-      for (int i = 0; i < polygons[a].count; ++i) {
-        const StrokePoint p = polygons[a].corners[i],
-                          p2 = polygons[a].corners[(i + 1) % polygons[a].count];
-        for (int j = 0; j < polygons[b].count; ++j) {
-          const StrokePoint q = polygons[b].corners[j],
-                            q2 = polygons[b].corners[(j + 1) % polygons[b].count];
-          const double dx = p2.x - p.x, dy = p2.y - p.y, ex = q2.x - q.x, ey = q2.y - q.y;
-          const double det = dx * ey - dy * ex;
-          if (std::fabs(det) < 1e-18) continue;
-          const double t = ((q.x - p.x) * ey - (q.y - p.y) * ex) / det,
-                       s = ((q.x - p.x) * dy - (q.y - p.y) * dx) / det;
-          if (t > 0 && t < 1 && s > 0 && s < 1) xs.push_back(p.x + t * dx);
-        }
-      }
-  std::sort(xs.begin(), xs.end());
-  double area = 0;
-  struct Span {
-    double low, high;
-  };
-  Span spans[64];
-  for (std::size_t e = 0; e + 1 < xs.size(); ++e) {
-    const double x0 = xs[e], x1 = xs[e + 1];
-    if (!(x1 - x0 > 1e-12)) continue;
-    // Between two events each polygon's height is linear, and so is their
-    // union's: its value halfway is the slab's mean.
-    const double x = (x0 + x1) / 2;
-    int found = 0;
-    for (int a = 0; a < count && found < 64; ++a) {
-      double low = 1e300, high = -1e300;
-      const ConvexPolygon &polygon = polygons[a];
-      for (int i = 0; i < polygon.count; ++i) {
-        const StrokePoint p = polygon.corners[i], q = polygon.corners[(i + 1) % polygon.count];
-        if ((p.x < x) == (q.x < x)) continue;
-        const double y = p.y + (x - p.x) / (q.x - p.x) * (q.y - p.y);
-        low = std::min(low, y), high = std::max(high, y);
-      }
-      if (high > low) spans[found++] = {low, high};
-    }
-    std::sort(spans, spans + found, [](const Span &a, const Span &b) { return a.low < b.low; });
-    double covered = 0, reach = -1e300;
-    for (int i = 0; i < found; ++i) {
-      const double low = std::max(spans[i].low, reach);
-      if (spans[i].high > low) covered += spans[i].high - low;
-      reach = std::max(reach, spans[i].high);
-    }
-    area += covered * (x1 - x0);
-  }
-  return area;
-}
-
-void CoverageTiles::Begin(int width, int height, SurfaceRect clip_) {
+void CoverageTiles::Begin(int width, int height, SurfaceRect clip_, const PixelBuffer *ahead) {
   clip = clip_;
+  ahead_ = ahead;
   const int wantColumns = (width + kSize - 1) / kSize, wantRows = (height + kSize - 1) / kSize;
   if (wantColumns != columns || wantRows != rows) {
     columns = wantColumns, rows = wantRows;
@@ -106,7 +99,6 @@ void CoverageTiles::Begin(int width, int height, SurfaceRect clip_) {
       directory[std::size_t(tile.y) * columns + tile.x] = -1;
   }
   tiles.clear();
-  values.clear();
   lastIndex = -1;
   lastSlot = nullptr;
 }
@@ -114,15 +106,15 @@ void CoverageTiles::Begin(int width, int height, SurfaceRect clip_) {
 std::int32_t CoverageTiles::NewTile(int tileX, int tileY) {
   const auto slot = static_cast<std::int32_t>(tiles.size());
   tiles.push_back({tileX, tileY, slot});
-  values.resize(values.size() + kCells, 0.0f);
+  if (values.size() < tiles.size() * kCells) values.resize(tiles.size() * kCells * 2);
+  std::fill_n(&values[std::size_t(slot) * kCells], kCells, 0.0f);
+  if (ahead_) { // the rows of a 4K buffer lie far apart, each on pages of its own
+    const int x = std::min(tileX * kSize, clip.right - 1);
+    for (int y = tileY * kSize; y < std::min(tileY * kSize + kSize, clip.bottom); ++y)
+      __builtin_prefetch(ahead_->pixels + y * ahead_->stride + x, 1);
+  }
   directory[std::size_t(tileY) * columns + tileX] = slot;
   return slot;
-}
-
-void CoverageTiles::AddPixel(int x, int y, float delta) {
-  if (y < clip.top || y >= clip.bottom || x < clip.left || x >= clip.right) return;
-  AddCell(x, y, delta);
-  AddCell(x + 1, y, -delta);
 }
 
 // An edge from p to q adds, in each row it crosses, the signed height it
@@ -134,23 +126,38 @@ void CoverageTiles::AddEdge(StrokePoint p, StrokePoint q, double weight) {
   const double sign = q.y > p.y ? weight : -weight;
   if (q.y < p.y) std::swap(p, q);
   const double slope = (q.x - p.x) / (q.y - p.y);
-  const int first = std::max(clip.top, FloorInt(p.y)),
-            last = std::min(clip.bottom - 1, CeilInt(q.y) - 1);
+  const int first = std::max(clip.top, FloorInt(p.y));
+  const int last = std::min(clip.bottom - 1, CeilInt(q.y) - 1);
   for (int y = first; y <= last; ++y) {
     const double top = std::max(p.y, double(y)), bottom = std::min(q.y, double(y + 1));
     if (!(bottom > top)) continue;
     const double xTop = p.x + (top - p.y) * slope, xBottom = p.x + (bottom - p.y) * slope;
     const double height = (bottom - top) * sign;
     double low = std::min(xTop, xBottom), high = std::max(xTop, xBottom);
-    if (high - low < 1e-12 || FloorInt(low) == FloorInt(high)) {
-      const int column = FloorInt(low);
-      const double middle = (low + high) / 2 - column;
-      AddCell(column, y, height * (1 - middle));
-      AddCell(column + 1, y, height * middle);
+    const int lowColumn = FloorInt(low), highColumn = FloorInt(high);
+    if (lowColumn == highColumn || high - low < 1e-12) {
+      const double middle = (low + high) / 2 - lowColumn;
+      AddCell(lowColumn, y, height * (1 - middle));
+      AddCell(lowColumn + 1, y, height * middle);
       continue;
     }
-    // Across several columns each column's part is a straight piece of its own.
+    // Across several columns each column's part is a straight piece of its
+    // own; a whole column's part is split evenly between it and the next.
     const double perX = height / (high - low);
+    if (low >= clip.left && high < clip.right) {
+      const double firstPart = perX * (lowColumn + 1 - low),
+                   firstMiddle = (low - lowColumn + 1) / 2;
+      AddCell(lowColumn, y, firstPart * (1 - firstMiddle));
+      double pending = firstPart * firstMiddle;
+      for (int column = lowColumn + 1; column < highColumn; ++column) {
+        AddCell(column, y, pending + perX / 2);
+        pending = perX / 2;
+      }
+      const double lastPart = perX * (high - highColumn), lastMiddle = (high - highColumn) / 2;
+      AddCell(highColumn, y, pending + lastPart * (1 - lastMiddle));
+      AddCell(highColumn + 1, y, lastPart * lastMiddle);
+      continue;
+    }
     if (low < clip.left) { // what lies left of the clip only carries
       const double cut = std::min(high, double(clip.left));
       AddCell(clip.left, y, perX * (cut - low));

@@ -1,6 +1,7 @@
 // How much of each pixel a stroke covers: convex pieces measured exactly,
 // gathered for one stroke in sparse tiles before any pixel is laid.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -17,14 +18,30 @@ struct ConvexPolygon {
   }
 };
 
+// A convex polygon as the half-planes k . p <= limit that bound it, with
+// the pixels it reaches.
+struct ConvexRegion {
+  StrokePoint k[ConvexPolygon::kMost];
+  double limit[ConvexPolygon::kMost];
+  int count = 0;
+  SurfaceRect pixels{0, 0, 0, 0};
+  ConvexRegion() = default;
+  explicit ConvexRegion(const ConvexPolygon &polygon);
+  bool Reaches(int x, int y) const {
+    return x >= pixels.left && x < pixels.right && y >= pixels.top && y < pixels.bottom;
+  }
+};
+
 // Keeps the part of the polygon where k . p <= limit.
 void ClipBy(ConvexPolygon &polygon, StrokePoint k, double limit);
-// The part of the polygon inside pixel (x, y).
-ConvexPolygon ClipToPixel(const ConvexPolygon &polygon, int x, int y);
 double Area(const ConvexPolygon &polygon);
-// The area of the union of convex polygons, exactly: swept across in slabs
-// between every corner and crossing, where the covered height is linear.
-double UnionArea(const ConvexPolygon *polygons, int count);
+// Whether two convex polygons share more than an edge: no line along an
+// edge of either keeps the other wholly outside.
+bool Overlapping(const ConvexPolygon &a, const ConvexPolygon &b);
+// Adds to `out` the part of the polygon outside the region, as convex
+// pieces that do not overlap: past each of the region's lines in turn.
+void AddOutside(const ConvexPolygon &polygon, const ConvexRegion &region,
+                std::vector<ConvexPolygon> &out);
 
 // Coverage gathered as signed areas: each polygon's edges add, cell by cell,
 // what lies to their right, and a running sum along each row gives every
@@ -41,15 +58,20 @@ public:
   };
 
   // Starts afresh for a buffer of this size, gathering inside `clip` only.
-  void Begin(int width, int height, SurfaceRect clip);
+  // Given the buffer's pixels, each new tile asks for its rows of them, so
+  // that they are at hand when the tile is laid.
+  void Begin(int width, int height, SurfaceRect clip, const PixelBuffer *ahead = nullptr);
   // Adds `weight` times the polygon's area to each pixel it covers.
   void AddPolygon(const StrokePoint *corners, int count, float weight);
-  // Adds `delta` to one pixel's coverage alone.
-  void AddPixel(int x, int y, float delta);
   // Turns the gathered areas into each pixel's coverage; after it, `tiles`
   // are in rows, left to right, and At reads them.
   void Resolve();
   float At(int x, int y) const;
+  // Walks the coverage tile by tile, in rows, left to right, without
+  // keeping it: lay(tileX, tileY, values) for the tiles gathered and for
+  // those a row's sum runs through; soon(tileX, tileY) for the tile a few
+  // ahead.
+  template <class Lay, class Soon> void Walk(Lay &&lay, Soon &&soon);
   SurfaceRect reach{0, 0, 0, 0}; // after Resolve: the pixels its tiles hold
   const float *Values(const Tile &tile) const { return &values[std::size_t(tile.slot) * kCells]; }
 
@@ -83,7 +105,70 @@ private:
 
   int columns = 0, rows = 0;           // of tiles over the buffer
   std::vector<std::int32_t> directory; // tile to slot, -1 for none
+  std::vector<std::uint64_t> order;    // directory index, then slot
+  std::vector<float> carries;          // per tile, the sums its rows start from
+  struct Gap {                         // tiles with no edge that sums run through
+    int from, to, y;
+    float carry[kSize];
+  };
+  std::vector<Gap> gaps;
   std::vector<float> values;
+  const PixelBuffer *ahead_ = nullptr;
   std::int32_t lastIndex = -1; // the directory entry of the last cell's tile
   float *lastSlot = nullptr;
 };
+
+template <class Lay, class Soon> void CoverageTiles::Walk(Lay &&lay, Soon &&soon) {
+  // Each tile's rows start from the sums of the tiles left of it: found in
+  // rows, left to right. The tiles are then laid in the order they were
+  // made, along the stroke, where the buffer's rows are still at hand.
+  order.clear();
+  for (const Tile &tile : tiles)
+    order.push_back((std::uint64_t(tile.y) * columns + tile.x) << 32 | std::uint32_t(tile.slot));
+  std::sort(order.begin(), order.end());
+  carries.resize(tiles.size() * kSize);
+  gaps.clear();
+  const int lastColumn = (clip.right - 1) / kSize;
+  float carry[kSize] = {};
+  int row = -1;
+  const std::size_t count = order.size();
+  for (std::size_t t = 0; t < count; ++t) {
+    const auto index = static_cast<int>(order[t] >> 32);
+    const auto slot = std::size_t(order[t] & 0xFFFFFFFFu);
+    const int x = index % columns, y = index / columns;
+    if (y != row) std::fill(carry, carry + kSize, 0.0f), row = y;
+    std::copy(carry, carry + kSize, &carries[slot * kSize]);
+    const float *v = &values[slot * kCells];
+    bool through = false; // a sum runs on past the tile
+    for (int r = 0; r < kSize; ++r) {
+      float sum = carry[r];
+      for (int c = 0; c < kSize; ++c)
+        sum += v[r * kSize + c];
+      carry[r] = sum;
+      through |= sum > 1e-6f || sum < -1e-6f;
+    }
+    if (!through) continue;
+    const bool lastInRow = t + 1 == count || static_cast<int>(order[t + 1] >> 32) / columns != y;
+    const int until = lastInRow ? lastColumn + 1 : static_cast<int>(order[t + 1] >> 32) % columns;
+    if (x + 1 < until)
+      gaps.push_back({x + 1, until, y, {}}), std::copy(carry, carry + kSize, gaps.back().carry);
+  }
+  float resolved[kCells];
+  for (std::size_t t = 0; t < tiles.size(); ++t) {
+    if (t + 2 < tiles.size()) soon(tiles[t + 2].x, tiles[t + 2].y);
+    const float *v = &values[std::size_t(tiles[t].slot) * kCells];
+    const float *in = &carries[std::size_t(tiles[t].slot) * kSize];
+    for (int r = 0; r < kSize; ++r) {
+      float sum = in[r];
+      for (int c = 0; c < kSize; ++c)
+        resolved[r * kSize + c] = sum += v[r * kSize + c];
+    }
+    lay(tiles[t].x, tiles[t].y, resolved);
+  }
+  for (const Gap &gap : gaps) {
+    for (int r = 0; r < kSize; ++r)
+      std::fill_n(resolved + r * kSize, kSize, gap.carry[r]);
+    for (int x = gap.from; x < gap.to; ++x)
+      lay(x, gap.y, resolved);
+  }
+}

@@ -37,14 +37,41 @@ void StrokeShape::Build(const StrokePoint *points_, std::size_t count, double r_
   // Knots: segments whose pieces do not tile, with their neighbours within
   // a few line widths, where other pieces may reach into them.
   knotted.assign(segments, 0);
-  const double reach = 4 * r + 1;
+  tiling.resize(segments);
+  for (std::size_t i = 0; i < segments; ++i)
+    tiling[i] = Tiles(i);
   for (std::size_t i = 0; i < segments; ++i) {
-    if (Tiles(i)) continue;
-    knotted[i] = 1;
-    for (std::size_t k = i; k > 0 && along[i] - along[k] < reach; --k)
-      knotted[k - 1] = 1;
-    for (std::size_t k = i + 1; k < segments && along[k] - along[i + 1] < reach; ++k)
+    if (tiling[i]) continue;
+    for (std::size_t k = i > 0 ? i - 1 : 0; k <= i + 1 && k < segments; ++k)
       knotted[k] = 1;
+  }
+  // A knot takes in the pieces next to it while they overlap one of its
+  // own other than their neighbour: the two sides of a cusp run close for a
+  // while past it.
+  constexpr std::size_t kLookBack = 48;
+  const auto overlaps = [&](std::size_t next, std::size_t from, std::size_t to) {
+    const ConvexPolygon candidate = KnotShape(next);
+    for (std::size_t j = from; j <= to && j < segments; ++j)
+      if (j + 1 != next && next + 1 != j && j != next && Overlapping(candidate, KnotShape(j)))
+        return true;
+    return false;
+  };
+  for (bool grown = true; grown;) { // the two sides in turn, till neither grows
+    grown = false;
+    for (std::size_t i = 0; i + 1 < segments; ++i) {
+      if (!knotted[i] || knotted[i + 1]) continue;
+      std::size_t start = i;
+      while (start > 0 && knotted[start - 1] && i - start < kLookBack)
+        --start;
+      if (overlaps(i + 1, start, i)) knotted[i + 1] = 1, grown = true;
+    }
+    for (std::size_t i = segments; i-- > 1;) {
+      if (!knotted[i] || knotted[i - 1]) continue;
+      std::size_t stop = i;
+      while (stop + 1 < segments && knotted[stop + 1] && stop - i < kLookBack)
+        ++stop;
+      if (overlaps(i - 1, i, stop)) knotted[i - 1] = 1, grown = true;
+    }
   }
   runs.clear();
   for (std::size_t i = 0; i < segments;) {
@@ -56,8 +83,6 @@ void StrokeShape::Build(const StrokePoint *points_, std::size_t count, double r_
   }
 }
 
-// A piece is bounded as it should be where its two halving lines do not
-// cross inside its band, on either side, and neither join turns right back.
 bool StrokeShape::Tiles(std::size_t i) const {
   const std::size_t m = direction.size() + 1;
   const StrokePoint u = direction[i], n = Left(u);
@@ -123,24 +148,34 @@ void StrokeShape::Outline(std::size_t first, std::size_t last,
   std::reverse(outline.begin() + static_cast<std::ptrdiff_t>(left), outline.end());
 }
 
-ConvexPolygon StrokeShape::Piece(std::size_t segment) const {
-  std::vector<StrokePoint> corners;
+ConvexPolygon StrokeShape::Piece(std::size_t i, bool flatStart, bool flatEnd) const {
+  std::vector<StrokePoint> corners; // small; knots only
   corners.reserve(8);
-  Outline(segment, segment, corners);
+  const StrokePoint n = Left(direction[i]);
+  for (int side : {1, -1}) {
+    const std::size_t from = corners.size();
+    if (flatStart)
+      corners.push_back(Along(points[i], n, side * r));
+    else
+      SideCorners(i, side, true, false, corners);
+    if (flatEnd)
+      corners.push_back(Along(points[i + 1], n, side * r));
+    else
+      SideCorners(i + 1, side, false, true, corners);
+    if (side < 0) std::reverse(corners.begin() + static_cast<std::ptrdiff_t>(from), corners.end());
+  }
   ConvexPolygon piece;
   for (StrokePoint p : corners)
     piece.Add(p);
   return piece;
 }
 
-ConvexPolygon StrokeShape::Band(std::size_t i) const {
-  const StrokePoint a = points[i], b = points[i + 1], n = Left(direction[i]);
-  ConvexPolygon band;
-  band.Add(Along(a, n, r));
-  band.Add(Along(b, n, r));
-  band.Add(Along(b, n, -r));
-  band.Add(Along(a, n, -r));
-  return band;
+ConvexPolygon StrokeShape::KnotShape(std::size_t i) const {
+  const std::size_t segments = direction.size();
+  const auto flatAt = [&](std::size_t point) {
+    return point == 0 || point >= segments || !tiling[point - 1] || !tiling[point];
+  };
+  return Piece(i, flatAt(i), flatAt(i + 1));
 }
 
 bool StrokeShape::JoinPiece(std::size_t j, ConvexPolygon &piece) const {

@@ -30,6 +30,7 @@ public:
   void Build(const StrokePoint *points, std::size_t count, double r);
 
   std::size_t Segments() const { return direction.size(); }
+  double r = 0; // half the line's width
   // Runs of segments, each either pieces that tile or a knot.
   struct Run {
     std::size_t first, last; // segments
@@ -39,22 +40,27 @@ public:
 
   // The outline of segments first..last laid as pieces, clockwise or not.
   void Outline(std::size_t first, std::size_t last, std::vector<StrokePoint> &outline) const;
-  ConvexPolygon Piece(std::size_t segment) const;
-  ConvexPolygon Band(std::size_t segment) const;
+  // A segment's piece; flat, as its band, at either end where asked.
+  ConvexPolygon Piece(std::size_t segment, bool flatStart = false, bool flatEnd = false) const;
+  // A segment's shape in a knot: its piece, flat where it or the segment it
+  // meets does not tile (the join there is a shape of its own).
+  ConvexPolygon KnotShape(std::size_t segment) const;
   // The mitre or bevel that fills the outer corner at an inner point; none
   // where the stroke goes straight on.
   bool JoinPiece(std::size_t point, ConvexPolygon &piece) const;
   // Path length from the first point to each point.
   std::vector<double> along;
+  // Whether a segment's piece is bounded as it should be: its two halving
+  // lines do not cross inside its band and neither join turns right back.
+  bool Tiling(std::size_t segment) const { return tiling[segment] != 0; }
 
 private:
   void SideCorners(std::size_t point, int side, bool first, bool last,
                    std::vector<StrokePoint> &out) const;
-  bool Tiles(std::size_t segment) const; // its piece is bounded as it should be
+  bool Tiles(std::size_t segment) const;
 
   const StrokePoint *points = nullptr;
-  double r = 0;
   std::vector<StrokePoint> direction; // per segment, unit
   std::vector<StrokeJoin> joins;      // per point; the ends' are unused
-  std::vector<std::uint8_t> knotted;
+  std::vector<std::uint8_t> knotted, tiling;
 };
