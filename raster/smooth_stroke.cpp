@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 // Far enough outside any buffer, and within int.
@@ -9,6 +12,21 @@ double Bounded(double v) { return std::clamp(v, -1e9, 1e9); }
 
 // Under this share of a pixel nothing would show: not laid.
 constexpr float kFaint = 4.0f / 4096;
+
+// Which of a tile row's eight cells hold more than `least`, as bits.
+unsigned Above(const float *cells, float least) {
+#ifdef __SSE2__
+  const __m128 floor = _mm_set1_ps(least);
+  return static_cast<unsigned>(_mm_movemask_ps(_mm_cmpgt_ps(_mm_loadu_ps(cells), floor)) |
+                               _mm_movemask_ps(_mm_cmpgt_ps(_mm_loadu_ps(cells + 4), floor)) << 4);
+#else
+  unsigned bits = 0;
+  for (int i = 0; i < 8; ++i)
+    bits |= unsigned{cells[i] > least} << i;
+  return bits;
+#endif
+}
+unsigned ColumnsFrom(int from, int to) { return ((1u << to) - 1) & ~((1u << from) - 1); }
 
 bool Overlap(const SurfaceRect &a, const SurfaceRect &b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -24,14 +42,14 @@ void StrokeRasterizer::CoverKnot(CoverageTiles &into, std::size_t first, std::si
                                  float weight) {
   const std::size_t segments = shape.Segments();
   const auto bad = [&](std::size_t i) { return i < segments && !shape.Tiling(i); };
-  laid.clear(), knot.clear();
+  cuts.clear(), knot.clear();
   // The pieces around it that can reach it: mitre tips reach four widths.
   const double reach = 8 * shape.r + 2;
   for (std::size_t i = first; i > 0 && shape.along[first] - shape.along[i] < reach; --i)
-    laid.emplace_back(shape.Piece(i - 1));
+    cuts.emplace_back(shape.Piece(i - 1));
   for (std::size_t i = last + 1; i < segments && shape.along[i] - shape.along[last + 1] < reach;
        ++i)
-    laid.emplace_back(shape.Piece(i));
+    cuts.emplace_back(shape.Piece(i));
   // A segment ends flat where it or the one it meets there does not tile,
   // and the join there is a shape of its own.
   const auto flatAt = [&](std::size_t point) {
@@ -46,7 +64,7 @@ void StrokeRasterizer::CoverKnot(CoverageTiles &into, std::size_t first, std::si
   for (const ConvexPolygon &next : knot) {
     parts.assign(1, next);
     const ConvexRegion whole(next);
-    for (const ConvexRegion &cut : laid) {
+    for (const ConvexRegion &cut : cuts) {
       if (!Overlap(cut.pixels, whole.pixels)) continue;
       remaining.clear();
       for (const ConvexPolygon &part : parts)
@@ -55,7 +73,7 @@ void StrokeRasterizer::CoverKnot(CoverageTiles &into, std::size_t first, std::si
     }
     for (const ConvexPolygon &part : parts)
       into.AddPolygon(part.corners, part.count, weight);
-    laid.push_back(whole);
+    cuts.push_back(whole);
   }
 }
 
@@ -110,40 +128,48 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
 
   const LinearInk ink(pen);
   SurfaceRect touched{R, B, L, T};
-  constexpr int kSize = CoverageTiles::kSize;
+  constexpr int kWide = CoverageTiles::kWide, kTall = CoverageTiles::kTall;
   const SurfaceRect held = carried ? before.reach : SurfaceRect{0, 0, 0, 0};
   const auto soon = [](int, int) {};
-  const auto lay = [&](int tileX, int tileY, const float *v) {
-    const int x0 = tileX * kSize, y0 = tileY * kSize;
-    const int columnFrom = std::max(L - x0, 0), columnTo = std::min(R - x0, kSize);
-    const int rowFrom = std::max(T - y0, 0), rowTo = std::min(B - y0, kSize);
+  std::uint64_t count_ = 0;
+  const auto lay = [&, pixels = buffer.pixels, stride = buffer.stride](int tileX, int tileY,
+                                                                       const float *v) {
+    const int x0 = tileX * kWide, y0 = tileY * kTall;
+    const int columnFrom = std::max(L - x0, 0), columnTo = std::min(R - x0, kWide);
+    const int rowFrom = std::max(T - y0, 0), rowTo = std::min(B - y0, kTall);
     const bool inHeld =
         carried && x0 < held.right && x0 >= held.left && y0 < held.bottom && y0 >= held.top;
-    int left = kSize, top = kSize, right = -1, bottom = -1;
+    const LinearInk pen_ = ink; // held here: the pixel writes could be taken to change it
+    int left = kWide, top = kTall, right = -1, bottom = -1;
     for (int row = rowFrom; row < rowTo; ++row) {
-      std::uint32_t *line = buffer.pixels + (y0 + row) * buffer.stride + x0;
-      for (int column = columnFrom; column < columnTo; ++column) {
-        float share = v[row * kSize + column];
-        if (!(share > kFaint)) continue;
+      std::uint32_t *line = pixels + (y0 + row) * stride + x0;
+      // The cells worth laying, found at once: a test of each mispredicts.
+      unsigned mask = Above(v + row * kWide, kFaint) & ColumnsFrom(columnFrom, columnTo);
+      if (!mask) continue;
+      top = std::min(top, row), bottom = row;
+      left = std::min(left, __builtin_ctz(mask));
+      right = std::max(right, 31 - __builtin_clz(mask));
+      for (; mask; mask &= mask - 1) {
+        const int column = __builtin_ctz(mask);
+        float share = v[row * kWide + column];
         if (inHeld) {
           const float already = before.At(x0 + column, y0 + row);
           if (already > 0) share = already < 1 - kFaint ? share / (1 - already) : 0;
           if (!(share > kFaint)) continue;
         }
         line[column] =
-            Mix(line[column], ink, static_cast<std::int32_t>(std::min(share, 1.0f) * 4096 + 0.5f));
-        ++pixelsLaid;
-        left = std::min(left, column), right = std::max(right, column);
-        top = std::min(top, row), bottom = std::max(bottom, row);
+            Mix(line[column], pen_, static_cast<std::int32_t>(std::min(share, 1.0f) * 4096 + 0.5f));
+        ++count_;
       }
     }
     if (right < 0) return;
-    const SurfaceRect laid{x0 + left, y0 + top, x0 + right + 1, y0 + bottom + 1};
-    written.push_back(laid);
-    touched = {std::min(touched.left, laid.left), std::min(touched.top, laid.top),
-               std::max(touched.right, laid.right), std::max(touched.bottom, laid.bottom)};
+    const SurfaceRect rect{x0 + left, y0 + top, x0 + right + 1, y0 + bottom + 1};
+    written.push_back(rect);
+    touched = {std::min(touched.left, rect.left), std::min(touched.top, rect.top),
+               std::max(touched.right, rect.right), std::max(touched.bottom, rect.bottom)};
   };
   tiles.Walk(lay, soon);
+  pixelsLaid += count_;
 
   if (end) {
     // Enough of the end for the next stroke's join and any knot it makes.

@@ -49,6 +49,6 @@ private:
   StrokeShape shape;
   CoverageTiles tiles, before; // what the stroke adds; what the tail had laid
   std::vector<StrokePoint> outline;
-  std::vector<ConvexRegion> laid;                    // of a knot, and the pieces around it
+  std::vector<ConvexRegion> cuts; // a knot's shapes laid, and the pieces around it
   std::vector<ConvexPolygon> knot, parts, remaining; // its shapes; one's parts not yet laid
 };

@@ -90,7 +90,7 @@ double Area(const ConvexPolygon &polygon) {
 void CoverageTiles::Begin(int width, int height, SurfaceRect clip_, const PixelBuffer *ahead) {
   clip = clip_;
   ahead_ = ahead;
-  const int wantColumns = (width + kSize - 1) / kSize, wantRows = (height + kSize - 1) / kSize;
+  const int wantColumns = (width + kWide - 1) / kWide, wantRows = (height + kTall - 1) / kTall;
   if (wantColumns != columns || wantRows != rows) {
     columns = wantColumns, rows = wantRows;
     directory.assign(std::size_t(columns) * rows, -1);
@@ -109,8 +109,8 @@ std::int32_t CoverageTiles::NewTile(int tileX, int tileY) {
   if (values.size() < tiles.size() * kCells) values.resize(tiles.size() * kCells * 2);
   std::fill_n(&values[std::size_t(slot) * kCells], kCells, 0.0f);
   if (ahead_) { // the rows of a 4K buffer lie far apart, each on pages of its own
-    const int x = std::min(tileX * kSize, clip.right - 1);
-    for (int y = tileY * kSize; y < std::min(tileY * kSize + kSize, clip.bottom); ++y)
+    const int x = std::min(tileX * kWide, clip.right - 1);
+    for (int y = tileY * kTall; y < std::min(tileY * kTall + kTall, clip.bottom); ++y)
       __builtin_prefetch(ahead_->pixels + y * ahead_->stride + x, 1);
   }
   directory[std::size_t(tileY) * columns + tileX] = slot;
@@ -128,34 +128,63 @@ void CoverageTiles::AddEdge(StrokePoint p, StrokePoint q, double weight) {
   const double slope = (q.x - p.x) / (q.y - p.y);
   const int first = std::max(clip.top, FloorInt(p.y));
   const int last = std::min(clip.bottom - 1, CeilInt(q.y) - 1);
+  // Most edges lie inside the clip with a column to spare: no cell of
+  // theirs needs moving or leaving out.
+  if (std::min(p.x, q.x) >= clip.left && std::max(p.x, q.x) < clip.right - 1) {
+    for (int y = first; y <= last; ++y) {
+      const double top = std::max(p.y, double(y)), bottom = std::min(q.y, double(y + 1));
+      if (!(bottom > top)) continue;
+      const double xTop = p.x + (top - p.y) * slope, xBottom = p.x + (bottom - p.y) * slope;
+      const double height = (bottom - top) * sign;
+      const double low = std::min(xTop, xBottom), high = std::max(xTop, xBottom);
+      const int lowColumn = static_cast<int>(low), highColumn = static_cast<int>(high);
+      const auto uy = static_cast<unsigned>(y);
+      const unsigned rowInTile = (uy % kTall) * kWide;
+      int tileX = -1;
+      float *cells = nullptr;
+      const auto put = [&](int x, double value) {
+        const auto ux = static_cast<unsigned>(x);
+        if (static_cast<int>(ux / kWide) != tileX) {
+          tileX = static_cast<int>(ux / kWide);
+          cells = Slot(tileX, static_cast<int>(uy / kTall)) + rowInTile;
+        }
+        cells[ux % kWide] += static_cast<float>(value);
+      };
+      if (lowColumn == highColumn) {
+        const double middle = (low + high) / 2 - lowColumn;
+        put(lowColumn, height * (1 - middle));
+        put(lowColumn + 1, height * middle);
+        continue;
+      }
+      // Each column's part is a straight piece of its own; a whole
+      // column's part is split evenly between it and the next.
+      const double perX = height / (high - low);
+      const double firstPart = perX * (lowColumn + 1 - low),
+                   firstMiddle = (low - lowColumn + 1) / 2;
+      put(lowColumn, firstPart * (1 - firstMiddle));
+      double pending = firstPart * firstMiddle;
+      for (int column = lowColumn + 1; column < highColumn; ++column) {
+        put(column, pending + perX / 2);
+        pending = perX / 2;
+      }
+      const double lastPart = perX * (high - highColumn), lastMiddle = (high - highColumn) / 2;
+      put(highColumn, pending + lastPart * (1 - lastMiddle));
+      put(highColumn + 1, lastPart * lastMiddle);
+    }
+    return;
+  }
   for (int y = first; y <= last; ++y) {
     const double top = std::max(p.y, double(y)), bottom = std::min(q.y, double(y + 1));
     if (!(bottom > top)) continue;
     const double xTop = p.x + (top - p.y) * slope, xBottom = p.x + (bottom - p.y) * slope;
     const double height = (bottom - top) * sign;
     double low = std::min(xTop, xBottom), high = std::max(xTop, xBottom);
-    const int lowColumn = FloorInt(low), highColumn = FloorInt(high);
-    if (lowColumn == highColumn || high - low < 1e-12) {
-      const double middle = (low + high) / 2 - lowColumn;
-      AddCell(lowColumn, y, height * (1 - middle));
-      AddCell(lowColumn + 1, y, height * middle);
-      continue;
-    }
-    // Across several columns each column's part is a straight piece of its
-    // own; a whole column's part is split evenly between it and the next.
-    const double perX = height / (high - low);
-    if (low >= clip.left && high < clip.right) {
-      const double firstPart = perX * (lowColumn + 1 - low),
-                   firstMiddle = (low - lowColumn + 1) / 2;
-      AddCell(lowColumn, y, firstPart * (1 - firstMiddle));
-      double pending = firstPart * firstMiddle;
-      for (int column = lowColumn + 1; column < highColumn; ++column) {
-        AddCell(column, y, pending + perX / 2);
-        pending = perX / 2;
-      }
-      const double lastPart = perX * (high - highColumn), lastMiddle = (high - highColumn) / 2;
-      AddCell(highColumn, y, pending + lastPart * (1 - lastMiddle));
-      AddCell(highColumn + 1, y, lastPart * lastMiddle);
+    const double perX = high - low > 1e-12 ? height / (high - low) : 0;
+    if (perX == 0 || FloorInt(low) == FloorInt(high)) {
+      const int column = FloorInt(low);
+      const double middle = (low + high) / 2 - column;
+      AddCell(column, y, height * (1 - middle));
+      AddCell(column + 1, y, height * middle);
       continue;
     }
     if (low < clip.left) { // what lies left of the clip only carries
@@ -191,21 +220,21 @@ void CoverageTiles::AddPolygon(const StrokePoint *corners, int count, float weig
 void CoverageTiles::Resolve() {
   std::sort(tiles.begin(), tiles.end());
   const std::size_t gathered = tiles.size();
-  float carry[kSize];
+  float carry[kTall];
   const auto anyCarry = [&carry] {
     for (float c : carry)
       if (std::fabs(c) > 1e-6f) return true;
     return false;
   };
-  const int lastColumn = (clip.right - 1) / kSize;
+  const int lastColumn = (clip.right - 1) / kWide;
   for (std::size_t t = 0; t < gathered; ++t) {
     const Tile tile = tiles[t];
-    if (t == 0 || tiles[t - 1].y != tile.y) std::fill(carry, carry + kSize, 0.0f);
+    if (t == 0 || tiles[t - 1].y != tile.y) std::fill(carry, carry + kTall, 0.0f);
     float *v = &values[std::size_t(tile.slot) * kCells];
-    for (int row = 0; row < kSize; ++row) {
+    for (int row = 0; row < kTall; ++row) {
       float sum = carry[row];
-      for (int column = 0; column < kSize; ++column)
-        v[row * kSize + column] = sum += v[row * kSize + column];
+      for (int column = 0; column < kWide; ++column)
+        v[row * kWide + column] = sum += v[row * kWide + column];
       carry[row] = sum;
     }
     // Pixels past this tile inside the stroke, with no edge of their own in
@@ -216,22 +245,22 @@ void CoverageTiles::Resolve() {
       for (int x = tile.x + 1; x < until; ++x) {
         const std::int32_t slot = NewTile(x, tile.y);
         float *fill = &values[std::size_t(slot) * kCells];
-        for (int row = 0; row < kSize; ++row)
-          std::fill_n(fill + row * kSize, kSize, carry[row]);
+        for (int row = 0; row < kTall; ++row)
+          std::fill_n(fill + row * kWide, kWide, carry[row]);
       }
   }
   if (tiles.size() > gathered) std::sort(tiles.begin(), tiles.end());
   reach = {clip.right, clip.bottom, clip.left, clip.top};
   for (const Tile &tile : tiles)
-    reach = {std::min(reach.left, tile.x * kSize), std::min(reach.top, tile.y * kSize),
-             std::max(reach.right, tile.x * kSize + kSize),
-             std::max(reach.bottom, tile.y * kSize + kSize)};
+    reach = {std::min(reach.left, tile.x * kWide), std::min(reach.top, tile.y * kTall),
+             std::max(reach.right, tile.x * kWide + kWide),
+             std::max(reach.bottom, tile.y * kTall + kTall)};
   lastIndex = -1;
   lastSlot = nullptr;
 }
 
 float CoverageTiles::At(int x, int y) const {
   if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return 0;
-  const std::int32_t slot = directory[std::size_t(y / kSize) * columns + x / kSize];
-  return slot < 0 ? 0.0f : values[std::size_t(slot) * kCells + (y % kSize) * kSize + x % kSize];
+  const std::int32_t slot = directory[std::size_t(y / kTall) * columns + x / kWide];
+  return slot < 0 ? 0.0f : values[std::size_t(slot) * kCells + (y % kTall) * kWide + x % kWide];
 }
