@@ -21,9 +21,11 @@ add_executable(core_tests
   raster/smooth_fill_test.cpp
   raster/smooth_stroke_test.cpp
   drawing/smooth_surface_test.cpp
+  policy/template_test.cpp
   host/command_line_test.cpp
 )
 target_link_libraries(core_tests gyrel_core_checked GTest::gtest_main)
+target_compile_definitions(core_tests PRIVATE GYREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME core_tests COMMAND core_tests)
 
 add_executable(draw_benchmark tests/bench/draw_benchmark_google.cpp tests/bench/draw_workload.cpp

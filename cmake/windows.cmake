@@ -141,3 +141,12 @@ set_tests_properties(installer_e2e PROPERTIES RUN_SERIAL TRUE TIMEOUT 400)
 add_executable(seeded_saver WIN32 tests/bench/seeded_saver.cpp)
 target_link_libraries(seeded_saver gyrel_shell)
 target_link_options(seeded_saver PRIVATE ${STATIC_RUNTIME} -mconsole)
+
+# The administrative template for Group Policy and Intune, as an
+# administrator copies it: the .admx with its en-US language file.
+set(POLICY_ZIP ${CMAKE_BINARY_DIR}/GyrelSaver-${PROJECT_VERSION}-policy.zip)
+add_custom_command(OUTPUT ${POLICY_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E tar cf ${POLICY_ZIP} --format=zip GyrelSaver.admx en-US/GyrelSaver.adml
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/policy
+  DEPENDS ${CMAKE_SOURCE_DIR}/policy/GyrelSaver.admx ${CMAKE_SOURCE_DIR}/policy/en-US/GyrelSaver.adml)
+add_custom_target(policy_template ALL DEPENDS ${POLICY_ZIP})

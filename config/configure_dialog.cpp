@@ -32,11 +32,40 @@ void NewBackgroundAndPicture() {
   NewPreviewPicture();
 }
 
+// A control whose setting a policy sets shows it greyed, and so do its
+// labels and its buddy.
+struct SettingControls {
+  Setting setting;
+  int ids[4]; // 0 ends the list
+};
+constexpr SettingControls kSettingControls[] = {
+    {kDrawSpeed, {IDC_SPEED, IDC_SPEED_LABEL, IDC_SLOWER_LABEL, IDC_FASTER_LABEL}},
+    {kPointsPerCycle, {IDC_POINTS, IDC_POINTS_LABEL, IDC_FEWER_LABEL, IDC_MORE_LABEL}},
+    {kRefreshPause, {IDC_PAUSE, IDC_PAUSE_LABEL, IDC_SHORTER_LABEL, IDC_LONGER_LABEL}},
+    {kMinGyrels, {IDC_MIN_COUNT, IDC_MIN_COUNT_TEXT, IDC_MIN_COUNT_LABEL}},
+    {kMaxGyrels, {IDC_MAX_COUNT, IDC_MAX_COUNT_TEXT, IDC_MAX_COUNT_LABEL}},
+    {kMaxBrightness, {IDC_BRIGHTNESS, IDC_BRIGHTNESS_LABEL}},
+    {kRed, {IDC_RED, IDC_RED_LABEL}},
+    {kGreen, {IDC_GREEN, IDC_GREEN_LABEL}},
+    {kBlue, {IDC_BLUE, IDC_BLUE_LABEL}},
+    {kChangeBackground, {IDC_DONT_CHANGE_BACKGROUND}},
+    {kPictureOnEachMonitor, {IDC_PICTURE_ON_EACH_MONITOR}},
+    {kSmoothCurves, {IDC_SMOOTH_CURVES}}};
+
+void ApplyManaged(HWND dialog) {
+  for (const SettingControls &controls : kSettingControls)
+    for (int id : controls.ids)
+      if (id) EnableWindow(GetDlgItem(dialog, id), !settings.Managed(controls.setting));
+  ShowWindow(GetDlgItem(dialog, IDC_MANAGED_NOTE), settings.managed ? SW_SHOW : SW_HIDE);
+}
+
 void ApplyFrequencyEnabling(HWND dialog) {
   const FrequencyControlsEnabled enabled =
       FrequencyEnabling(settings.ChangeBackground, settings.UseFixedFrequency);
-  EnableWindow(GetDlgItem(dialog, IDC_USE_FIXED_FREQUENCY), enabled.checkBox);
-  EnableWindow(GetDlgItem(dialog, IDC_FREQUENCY), enabled.editBox);
+  EnableWindow(GetDlgItem(dialog, IDC_USE_FIXED_FREQUENCY),
+               enabled.checkBox && !settings.Managed(kUseFixedFrequency));
+  EnableWindow(GetDlgItem(dialog, IDC_FREQUENCY),
+               enabled.editBox && !settings.Managed(kChangeFrequency));
 }
 
 void RestartPreviewTimer() {
@@ -67,7 +96,7 @@ void OnColourSlider(HWND dialog, int id, std::uint32_t &field) {
 
 void OnFixedFrequencyBox(HWND dialog) {
   settings.UseFixedFrequency = IsDlgButtonChecked(dialog, IDC_USE_FIXED_FREQUENCY) != 0;
-  EnableWindow(GetDlgItem(dialog, IDC_FREQUENCY), settings.UseFixedFrequency);
+  ApplyFrequencyEnabling(dialog);
   NewBackgroundAndPicture();
 }
 
@@ -90,7 +119,8 @@ void OnFineCurvesBox(HWND dialog) {
 
 // Smooth curves are always placed finer: the full-resolution box has no say then.
 void ApplySmoothEnabling(HWND dialog) {
-  EnableWindow(GetDlgItem(dialog, IDC_FINE_CURVES), !settings.SmoothCurves);
+  EnableWindow(GetDlgItem(dialog, IDC_FINE_CURVES),
+               !settings.SmoothCurves && !settings.Managed(kFineCurves));
 }
 
 void OnSmoothCurvesBox(HWND dialog) {
@@ -134,11 +164,16 @@ int ApplyCountChange(bool minimumMoved) {
   if (!ReadCountPositions(minimum, maximum)) return 1;
   const CountRange range =
       minimumMoved ? AfterMinimumMoved(minimum, maximum) : AfterMaximumMoved(minimum, maximum);
-  const std::uint32_t movedValue = minimumMoved ? range.minimum : range.maximum;
+  std::uint32_t movedValue = minimumMoved ? range.minimum : range.maximum;
   const std::uint32_t otherValue = minimumMoved ? range.maximum : range.minimum;
   std::int32_t &moved = minimumMoved ? settings.MinGyrels : settings.MaxGyrels;
   std::int32_t &other = minimumMoved ? settings.MaxGyrels : settings.MinGyrels;
-  if (range.otherMoved) {
+  if (range.otherMoved && settings.Managed(minimumMoved ? kMaxGyrels : kMinGyrels)) {
+    // The other end is the organisation's: the moved one stops at it.
+    movedValue = static_cast<std::uint32_t>(other);
+    SendMessageA(minimumMoved ? minCountUpDown : maxCountUpDown, UDM_SETPOS32, 0,
+                 static_cast<LPARAM>(movedValue));
+  } else if (range.otherMoved) {
     SendMessageA(minimumMoved ? maxCountUpDown : minCountUpDown, UDM_SETPOS32, 0,
                  static_cast<LPARAM>(otherValue));
     other = static_cast<std::int32_t>(otherValue);
@@ -234,6 +269,7 @@ void FillConfigControls(HWND dialog) {
                  settings.PictureOnEachMonitor ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_FINE_CURVES, settings.FineCurves ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_SMOOTH_CURVES, settings.SmoothCurves ? BST_CHECKED : BST_UNCHECKED);
+  ApplyManaged(dialog);
   ApplyFrequencyEnabling(dialog);
   ApplySmoothEnabling(dialog);
   // Raises EN_CHANGE, so every fill ends with one frequency check and a new picture.

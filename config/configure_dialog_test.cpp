@@ -260,3 +260,62 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
       "", nullptr);
   EXPECT_EQ(Stored(), SettingsText(stored));
 }
+
+// Settings a policy sets show its value, greyed with their labels and
+// buddies, under a line that says so; recommended ones start where the user
+// has none. OK keeps the user's own value of a mandatory setting, stores no
+// recommendation left as it is, and writes nothing under the policies.
+TEST_F(ConfigureDialog, ManagedSettingsAreShownGreyedAndKept) {
+  const auto set = [](HKEY root, const char *path, const char *name, DWORD value) {
+    RegSetKeyValueA(root, path, name, REG_DWORD, &value, 4);
+  };
+  set(HKEY_CURRENT_USER, kSettingsKeyPath, "DrawSpeed", 100);
+  set(HKEY_CURRENT_USER, kSettingsKeyPath, "SmoothCurves", 0);
+  set(HKEY_LOCAL_MACHINE, kPolicyKeyPath, "DrawSpeed", 9);
+  set(HKEY_CURRENT_USER, kPolicyKeyPath, "MaxGyrels", 4);
+  set(HKEY_LOCAL_MACHINE, kPolicyKeyPath, "SmoothCurves", 1);
+  set(HKEY_LOCAL_MACHINE, kPolicyKeyPath, "UseFixedFrequency", 0);
+  set(HKEY_CURRENT_USER, kRecommendedKeyPath, "Red", 20);
+  RunDialog(
+      [](HWND dialog) {
+        std::string enabled;
+        for (int id : {IDC_SPEED, IDC_SPEED_LABEL, IDC_SLOWER_LABEL, IDC_FASTER_LABEL,
+                       IDC_MAX_COUNT, IDC_MAX_COUNT_TEXT, IDC_MAX_COUNT_LABEL, IDC_SMOOTH_CURVES,
+                       IDC_FINE_CURVES, IDC_USE_FIXED_FREQUENCY, IDC_POINTS, IDC_POINTS_LABEL,
+                       IDC_MIN_COUNT, IDC_MIN_COUNT_TEXT, IDC_RED, IDC_DONT_CHANGE_BACKGROUND})
+          enabled += std::to_string(IsWindowEnabled(GetDlgItem(dialog, id)));
+        EXPECT_EQ(enabled, "0000000000111111");
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_MANAGED_NOTE)));
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0), 492);
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_RED, TBM_GETPOS, 0, 0), 20);
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SMOOTH_CURVES), BST_CHECKED);
+        Send(dialog, IDC_MIN_COUNT, WM_VSCROLL, 6); // the maximum is the organisation's
+        EXPECT_EQ(Spun(dialog, IDC_MIN_COUNT), 4);
+        EXPECT_EQ(Spun(dialog, IDC_MAX_COUNT), 4);
+        Send(dialog, IDC_BLUE, WM_HSCROLL, 40);
+        Click(dialog, IDOK);
+      },
+      "", nullptr);
+  const auto stored = [](HKEY root, const char *path, const char *name) {
+    DWORD value = 0, size = sizeof value;
+    return RegGetValueA(root, path, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS
+               ? std::to_string(value)
+               : "none";
+  };
+  std::string kept;
+  for (const char *name : {"DrawSpeed", "SmoothCurves", "MaxGyrels", "Red", "MinGyrels", "Blue"})
+    kept += stored(HKEY_CURRENT_USER, kSettingsKeyPath, name) + " ";
+  EXPECT_EQ(kept, "100 0 none none 4 40 ");
+  EXPECT_EQ(stored(HKEY_CURRENT_USER, kPolicyKeyPath, "MinGyrels"), "none");
+  // With the policies gone the user's own come back, and the line goes.
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Policies\\Quorvel");
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Policies\\Quorvel");
+  RunDialog(
+      [](HWND dialog) {
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_MANAGED_NOTE)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_SPEED)));
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_SPEED, TBM_GETPOS, 0, 0), 401);
+        Click(dialog, IDCANCEL);
+      },
+      "", nullptr);
+}

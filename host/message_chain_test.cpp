@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "animation/saver_procedure.h"
-#include "figure/curve_set.h"
 #include "drawing/gdi_surface.h"
+#include "figure/curve_set.h"
 #include "figure/random.h"
 #include "host/host_state.h"
 #include "settings/saver_settings.h"
@@ -529,4 +529,22 @@ TEST_F(MessageChain, FaultGuardClearsTheRunningFlagAndExitsWithMinusOne) {
   HookImport("kernel32.dll", "UnhandledExceptionFilter", realFilter);
   Fresh();
   EXPECT_EQ(seen, "spi " + std::to_string(SPI_SETSCREENSAVERRUNNING) + " 0 exit -1");
+}
+
+// An organisation's policy is in force over the user's own: smooth curves
+// drawn though the user's value says classic.
+TEST_F(MessageChain, APolicyChoosesSmoothCurves) {
+  const DWORD on = 1, off = 0;
+  RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKeyPath, "SmoothCurves", REG_DWORD, &off, 4);
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kPolicyKeyPath, "SmoothCurves", REG_DWORD, &on, 4);
+  Make(FullScreen);
+  EXPECT_TRUE(settings.SmoothCurves && settings.Managed(kSmoothCurves));
+  EXPECT_EQ(smoothCanvas.window, window);
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Policies\\Quorvel");
+  Make(FullScreen);
+  EXPECT_FALSE(settings.SmoothCurves) << "the user's own again";
+  EXPECT_NE(smoothCanvas.window, window);
+  DestroyWindow(window);
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+  settings = SaverSettings();
 }

@@ -47,6 +47,26 @@ bool ReadRegistryDword(std::uint32_t *out, const char *keyPath, const char *valu
   return false;
 }
 
+bool ReadPolicyDword(std::uint32_t *out, bool recommended, const char *valueName,
+                     std::uint32_t lower, std::uint32_t upper) {
+  const char *path = recommended ? kRecommendedKeyPath : kPolicyKeyPath;
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) { // the machine's win
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+    DWORD type = 0, value = 0, size = sizeof value;
+    const LONG status =
+        RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size);
+    RegCloseKey(key);
+    // Of another type or size it is as if absent, as is a number out of bounds.
+    if (status == ERROR_SUCCESS && type == REG_DWORD && size == sizeof value && lower <= value &&
+        value <= upper) {
+      *out = value;
+      return true;
+    }
+  }
+  return false;
+}
+
 bool ReadRegistryString(std::string *out, const char *keyPath, const char *valueName,
                         const char *fallback) {
   char buffer[kHelpFileMaxLength + 1];

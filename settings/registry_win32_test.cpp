@@ -132,3 +132,92 @@ TEST(Registry, WhatLoads) {
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKeyPath);
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
 }
+
+// Policies: mandatory ones (the machine's, then the user's) over the user's
+// own value, which wins over recommended ones (the machine's, then the
+// user's). Only a REG_DWORD within the setting's bounds counts. Each case:
+// values as "Where:Name=value" (M, m: the machine's and the user's mandatory
+// policies; R, r: recommended; u: the user's own; a value "sz" or "bin"
+// stores 9 as that type, "long" as an eight-byte REG_DWORD); what loads;
+// which settings count as managed.
+TEST(Registry, PoliciesInForce) {
+  const struct {
+    const char *given, *loaded;
+    std::uint32_t managed;
+  } cases[] = {
+      {"u:DrawSpeed=7 M:DrawSpeed=9", "DrawSpeed=9", 1u << kDrawSpeed},
+      {"u:DrawSpeed=7 m:DrawSpeed=9", "DrawSpeed=9", 1u << kDrawSpeed},
+      {"M:DrawSpeed=9 m:DrawSpeed=11 R:DrawSpeed=12", "DrawSpeed=9", 1u << kDrawSpeed},
+      {"M:DrawSpeed=sz m:DrawSpeed=11", "DrawSpeed=11", 1u << kDrawSpeed},
+      {"u:DrawSpeed=7 M:DrawSpeed=bin m:DrawSpeed=long", "DrawSpeed=7", 0},
+      {"u:DrawSpeed=7 M:DrawSpeed=501", "DrawSpeed=7", 0},
+      {"R:DrawSpeed=9 r:DrawSpeed=11", "DrawSpeed=9", 0},
+      {"r:DrawSpeed=11", "DrawSpeed=11", 0},
+      {"u:DrawSpeed=7 R:DrawSpeed=9", "DrawSpeed=7", 0},
+      {"u:DrawSpeed=600 R:DrawSpeed=9", "DrawSpeed=9", 0}, // the user's own out of bounds is none
+      {"u:SmoothCurves=0 M:SmoothCurves=1 R:Red=20", "SmoothCurves=1 Red=20", 1u << kSmoothCurves},
+      {"u:MinGyrels=5 M:MaxGyrels=2", "MinGyrels=2 MaxGyrels=2", 1u << kMaxGyrels},
+      {"u:MaxGyrels=5 m:MinGyrels=10", "MinGyrels=10 MaxGyrels=10", 1u << kMinGyrels},
+      {"M:MinGyrels=10 M:MaxGyrels=4", "MinGyrels=10 MaxGyrels=10",
+       1u << kMinGyrels | 1u << kMaxGyrels},
+      {"M:HelpFile=9 M:Blue=0 M:UseFixedFrequency=1", "Blue=0 UseFixedFrequency=1",
+       1u << kBlue | 1u << kUseFixedFrequency},
+  };
+  const auto clear = [] {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+      RegDeleteTreeA(root, "Software\\Policies\\Quorvel");
+  };
+  for (const auto &[given, loaded, managed] : cases) {
+    clear();
+    std::istringstream items(given);
+    for (std::string item; items >> item;) {
+      const char where = item[0];
+      const std::size_t equals = item.find('=');
+      const std::string name = item.substr(2, equals - 2), value = item.substr(equals + 1);
+      const HKEY root = where == 'M' || where == 'R' ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+      const char *path = where == 'u'                   ? kKey
+                         : where == 'M' || where == 'm' ? kPolicyKeyPath
+                                                        : kRecommendedKeyPath;
+      const std::string data = value == "sz"     ? std::string("9\0", 2)
+                               : value == "long" ? Dword(9) + Dword(0)
+                               : value == "bin"  ? Dword(9)
+                                                 : Dword(std::stoul(value));
+      const DWORD type = value == "sz" ? REG_SZ : value == "bin" ? REG_BINARY : REG_DWORD;
+      RegSetKeyValueA(root, path, name.c_str(), type, data.data(), DWORD(data.size()));
+    }
+    SaverSettings s;
+    s.Load();
+    std::istringstream expected(loaded);
+    for (std::string item; expected >> item;)
+      EXPECT_NE(SettingsText(s).find(" " + item), std::string::npos)
+          << given << ": " << item << " in" << SettingsText(s);
+    EXPECT_EQ(s.managed, managed) << given;
+  }
+  // Save keeps the organisation's settings its own: the user's value of a
+  // mandatory one stays, a recommendation left as it is is not stored.
+  clear();
+  RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "DrawSpeed", REG_DWORD, Dword(7).data(), 4);
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kPolicyKeyPath, "DrawSpeed", REG_DWORD, Dword(9).data(), 4);
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kRecommendedKeyPath, "Red", REG_DWORD, Dword(20).data(), 4);
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, kRecommendedKeyPath, "Blue", REG_DWORD, Dword(30).data(), 4);
+  SaverSettings s;
+  s.Load();
+  s.Blue = 31;
+  EXPECT_TRUE(s.Save());
+  const auto stored = [](const char *name) {
+    DWORD value = 0, size = sizeof value;
+    return RegGetValueA(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
+                   ERROR_SUCCESS
+               ? int(value)
+               : -1;
+  };
+  EXPECT_EQ(stored("DrawSpeed"), 7);
+  EXPECT_EQ(stored("Red"), -1);
+  EXPECT_EQ(stored("Blue"), 31);
+  EXPECT_EQ(stored("Green"), 100);
+  HKEY policies;
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPolicyKeyPath, 0, KEY_READ, &policies),
+            ERROR_FILE_NOT_FOUND);
+  clear();
+}

@@ -1,7 +1,5 @@
 #include "settings/saver_settings.h"
 
-#include <utility>
-
 SaverSettings::SaverSettings()
     : MinGyrels(3), MaxGyrels(5), MaxBrightness(128), Red(100), Green(100), Blue(100),
       PointsPerCycle(200), ChangeBackground(true), UseFixedFrequency(false), ChangeFrequency(1000),
@@ -21,6 +19,95 @@ void SaverSettings::SetDrawSpeed(std::uint32_t speed) {
   SetRefreshPause(RefreshPause);
 }
 
+std::uint32_t SaverSettings::Value(Setting setting) const {
+  switch (setting) {
+  case kDrawSpeed:
+    return DrawSpeed;
+  case kPointsPerCycle:
+    return PointsPerCycle;
+  case kRefreshPause:
+    return RefreshPause;
+  case kMinGyrels:
+    return static_cast<std::uint32_t>(MinGyrels);
+  case kMaxGyrels:
+    return static_cast<std::uint32_t>(MaxGyrels);
+  case kMaxBrightness:
+    return MaxBrightness;
+  case kRed:
+    return Red;
+  case kGreen:
+    return Green;
+  case kBlue:
+    return Blue;
+  case kChangeBackground:
+    return ChangeBackground;
+  case kUseFixedFrequency:
+    return UseFixedFrequency;
+  case kChangeFrequency:
+    return ChangeFrequency;
+  case kPictureOnEachMonitor:
+    return PictureOnEachMonitor;
+  case kFineCurves:
+    return FineCurves;
+  case kSmoothCurves:
+    return SmoothCurves;
+  default:
+    return 0;
+  }
+}
+
+void SaverSettings::Set(Setting setting, std::uint32_t value) {
+  switch (setting) {
+  case kDrawSpeed:
+    DrawSpeed = value;
+    break;
+  case kPointsPerCycle:
+    PointsPerCycle = value;
+    break;
+  case kRefreshPause:
+    RefreshPause = value;
+    break;
+  case kMinGyrels:
+    MinGyrels = static_cast<std::int32_t>(value);
+    break;
+  case kMaxGyrels:
+    MaxGyrels = static_cast<std::int32_t>(value);
+    break;
+  case kMaxBrightness:
+    MaxBrightness = value;
+    break;
+  case kRed:
+    Red = value;
+    break;
+  case kGreen:
+    Green = value;
+    break;
+  case kBlue:
+    Blue = value;
+    break;
+  case kChangeBackground:
+    ChangeBackground = value != 0;
+    break;
+  case kUseFixedFrequency:
+    UseFixedFrequency = value != 0;
+    break;
+  case kChangeFrequency:
+    ChangeFrequency = value;
+    break;
+  case kPictureOnEachMonitor:
+    PictureOnEachMonitor = value != 0;
+    break;
+  case kFineCurves:
+    FineCurves = value != 0;
+    break;
+  case kSmoothCurves:
+    SmoothCurves = value != 0;
+    break;
+  default:
+    break;
+  }
+}
+
 void SaverSettings::Load() {
   const char *key = kSettingsKeyPath;
   HelpFileStored = ReadRegistryString(&HelpFile, key, "HelpFile", kDefaultHelpFile);
@@ -28,64 +115,48 @@ void SaverSettings::Load() {
   // another install it would open nothing, where the search finds the help.
   if (HelpFileStored && !HelpFileExists(HelpFile)) HelpFileStored = false;
   if (!HelpFileStored) HelpFile = FindHelpFile();
-  ReadRegistryDword(&DrawSpeed, key, "DrawSpeed", 1, 500, 1);
-
-  std::uint32_t count;
-  // 0 curves is a picture of the gradient alone, which the dialog offers.
-  ReadRegistryDword(&count, key, "MinGyrels", 0, 20, 3);
-  MinGyrels = static_cast<std::int32_t>(count);
-  ReadRegistryDword(&count, key, "MaxGyrels", static_cast<std::uint32_t>(MinGyrels), 20, 5);
-  MaxGyrels = static_cast<std::int32_t>(count);
-  // The fallback of 5 can land below a stored minimum of 6 or more. The
-  // minimum is what the user chose, so the range closes upward to it.
-  if (MaxGyrels < MinGyrels) MaxGyrels = MinGyrels;
-
-  ReadRegistryDword(&MaxBrightness, key, "MaxBrightness", 0, 255, 128);
-  ReadRegistryDword(&PointsPerCycle, key, "PointsPerCycle", 0, 800, 200);
-  ReadRegistryDword(&Red, key, "Red", 0, 100, 100);
-  ReadRegistryDword(&Green, key, "Green", 0, 100, 100);
-  ReadRegistryDword(&Blue, key, "Blue", 0, 100, 100);
-  ReadRegistryDword(&ChangeFrequency, key, "ChangeFrequency", 1, 1000, 1000);
-  ReadRegistryDword(&RefreshPause, key, "RefreshPause", 0, 10, 4);
-
-  std::uint32_t flag;
-  ReadRegistryDword(&flag, key, "UseFixedFrequency", 0, 1, 0);
-  UseFixedFrequency = flag != 0;
-  ReadRegistryDword(&flag, key, "ChangeBackground", 0, 1, 1);
-  ChangeBackground = flag != 0;
-  ReadRegistryDword(&flag, key, "PictureOnEachMonitor", 0, 1, 0);
-  PictureOnEachMonitor = flag != 0;
-  ReadRegistryDword(&flag, key, "FineCurves", 0, 1, 0);
-  FineCurves = flag != 0;
-  ReadRegistryDword(&flag, key, "SmoothCurves", 0, 1, 0);
-  SmoothCurves = flag != 0;
-
+  // Each setting: a mandatory policy's value, else the user's own, else a
+  // recommended policy's, else the default; each read within its bounds.
+  managed = recommended = 0;
+  for (int i = 0; i < kSettingCount; ++i) {
+    const auto setting = static_cast<Setting>(i);
+    const SettingBounds &b = kSettingBounds[i];
+    std::uint32_t value = b.fallback;
+    // A stored maximum below the minimum counts as none. 0 curves is a
+    // picture of the gradient alone, which the dialog offers.
+    const std::uint32_t ownLower = setting == kMaxGyrels ? Value(kMinGyrels) : b.lower;
+    if (ReadPolicyDword(&value, false, b.name, b.lower, b.upper))
+      managed |= 1u << i;
+    else if (!ReadRegistryDword(&value, key, b.name, ownLower, b.upper, b.fallback) &&
+             ReadPolicyDword(&value, true, b.name, b.lower, b.upper))
+      recommended |= 1u << i, recommendedValue[i] = value;
+    Set(setting, value);
+  }
+  // The range stays in order: the end a policy sets holds, else the
+  // minimum, which is what the user chose (the fallback of 5 can land
+  // below a stored minimum of 6 or more).
+  if (MaxGyrels < MinGyrels) {
+    if (Managed(kMaxGyrels) && !Managed(kMinGyrels))
+      MinGyrels = MaxGyrels;
+    else
+      MaxGyrels = MinGyrels;
+  }
   SetRefreshPause(RefreshPause);
 }
 
 bool SaverSettings::Save() const {
   const char *key = kSettingsKeyPath;
-  const std::pair<std::uint32_t, const char *> numbers[] = {
-      {DrawSpeed, "DrawSpeed"},
-      {static_cast<std::uint32_t>(MinGyrels), "MinGyrels"},
-      {static_cast<std::uint32_t>(MaxGyrels), "MaxGyrels"},
-      {MaxBrightness, "MaxBrightness"},
-      {PointsPerCycle, "PointsPerCycle"},
-      {Red, "Red"},
-      {Green, "Green"},
-      {Blue, "Blue"},
-      {ChangeFrequency, "ChangeFrequency"},
-      {RefreshPause, "RefreshPause"},
-      {UseFixedFrequency ? 1u : 0u, "UseFixedFrequency"},
-      {ChangeBackground ? 1u : 0u, "ChangeBackground"},
-      {PictureOnEachMonitor ? 1u : 0u, "PictureOnEachMonitor"},
-      {FineCurves ? 1u : 0u, "FineCurves"},
-      {SmoothCurves ? 1u : 0u, "SmoothCurves"}};
   // A found help file is not stored: where the help is may change with the
   // next install, and a stored path would win over it.
   bool saved = !HelpFileStored || WriteRegistryString(HelpFile, key, "HelpFile");
-  // Every value is tried, so one refused value loses only itself.
-  for (const auto &[value, name] : numbers)
-    saved = WriteRegistryDword(value, key, name) && saved;
+  // Every value is tried, so one refused value loses only itself. What a
+  // policy sets stays the organisation's: the user's own value is kept for
+  // when the policy goes, and a recommendation left as it is stays one.
+  for (int i = 0; i < kSettingCount; ++i) {
+    const auto setting = static_cast<Setting>(i);
+    if (Managed(setting)) continue;
+    if ((recommended >> i) & 1u && Value(setting) == recommendedValue[i]) continue;
+    saved = WriteRegistryDword(Value(setting), key, kSettingBounds[i].name) && saved;
+  }
   return saved;
 }

@@ -9,6 +9,9 @@ bool ReadRegistryDword(std::uint32_t *out, const char *, const char *, std::uint
 bool ReadRegistryString(std::string *out, const char *, const char *, const char *fallback) {
   return *out = fallback, false;
 }
+bool ReadPolicyDword(std::uint32_t *, bool, const char *, std::uint32_t, std::uint32_t) {
+  return false;
+}
 bool WriteRegistryDword(std::uint32_t, const char *, const char *) { return false; }
 bool WriteRegistryString(const std::string &, const char *, const char *) { return false; }
 std::string FindHelpFile() { return kDefaultHelpFile; }

@@ -45,7 +45,7 @@ names() { strings -el "$1" | grep -xE "Quorvel|$version|GyrelSaver screen saver"
 check "the saver, the setup, README and CHANGELOG name $version; the saver and setup Quorvel; the saver describes itself" \
   eval '[ "$(names "$SCR")/$(names "$BUILD/GyrelSaver-Setup.exe")" = " 2 $version 1 GyrelSaver screen saver 1 Quorvel / 2 $version 2 Quorvel " ] && grep -q "Version $version" "$source/README.md" && grep "^## " "$source/CHANGELOG.md" | grep -v -m1 "^## Unreleased" | grep -q "$version"'
 chm=$OUT/chm && rm -rf "$chm" && extract_chmLib "$BUILD/GyrelSaver.chm" "$chm" >/dev/null
-pages="index speed curves background monitors install"
+pages="index speed curves background monitors install managed"
 check "help pages $pages are there and in the contents" bash -c "cd '$chm' && for p in $pages; do [ -s \$p.html ] && grep -q \$p.html GyrelSaver.hhc || exit 1; done"
 topics=$(awk '/^\.topic 10(0[1-9]|1[01])$/ { getline; if (length) n++ } END { print n + 0 }' "$chm/HelpTopics.txt")
 check "popup topics 1001 to 1011 each have a text ($topics)" [ "$topics" = 11 ]
