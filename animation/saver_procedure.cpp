@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "drawing/gdi_surface.h"
 #include "figure/background.h"
 #include "figure/curve_set.h"
-#include "drawing/gdi_surface.h"
 #include "figure/random.h"
 #include "host/host_state.h"
 #include "settings/saver_settings.h"
@@ -98,6 +98,7 @@ void NewPicture(HWND window) {
   lastBackgroundTick = now;
   pictureWaiting = false;
   finishedTicks = 0; // each picture rests its own pause, also one the dialog started
+  if (smoothCanvas.refused == window) smoothCanvas.refused = nullptr; // its buffer asked again
   WindowDrawing drawing(window);
   PaintBackground(drawing.surface);
   const int span = settings.MaxGyrels - settings.MinGyrels + 1;
@@ -177,6 +178,11 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND window, UINT message, WPARAM wPar
     if (smoothCanvas.window == window) smoothCanvas.memory.painted = false; // erased anew
     InvalidateRect(window, nullptr, TRUE);
     break;
+  case WM_DPICHANGED:
+    // The window keeps its place over the screens; its smooth lines keep
+    // their weight at the new scale.
+    if (smoothCanvas.window == window) smoothCanvas.lineWidth = LineWidthAt(LOWORD(wParam));
+    return 0;
   case WM_SIZE:
     clientWidth = LOWORD(lParam);
     clientHeight = HIWORD(lParam);

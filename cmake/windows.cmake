@@ -16,8 +16,8 @@ foreach(variant IN ITEMS "" "_checked")
     drawing/gdi_surface.cpp
     drawing/smooth_canvas.cpp
     settings/registry_win32.cpp)
-  target_compile_options(gyrel_core${variant} PRIVATE -O2)
-  target_link_libraries(gyrel_core${variant} PUBLIC msimg32)
+  target_compile_options(gyrel_core${variant} PRIVATE -O2 -ffunction-sections -fdata-sections)
+  target_link_libraries(gyrel_core${variant} PUBLIC msimg32 shell32 ole32 uuid)
 
   # The Win32 shell: animation, host and configuration.
   add_library(gyrel_shell${variant} STATIC
@@ -40,7 +40,7 @@ set(CMAKE_RC_FLAGS "-I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR}/generated")
 set_source_files_properties(resources/gyrel.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/version.h;${CMAKE_SOURCE_DIR}/resources/gyrel.ico;${CMAKE_SOURCE_DIR}/resources/gyrel.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
-add_executable(GyrelSaver WIN32 host/main.cpp resources/gyrel.rc)
+add_executable(GyrelSaver WIN32 host/main.cpp host/lean_runtime.cpp resources/gyrel.rc)
 set_target_properties(GyrelSaver PROPERTIES SUFFIX ".scr")
 target_link_libraries(GyrelSaver gyrel_shell)
 target_link_options(GyrelSaver PRIVATE ${STATIC_RUNTIME} -s -Wl,--gc-sections)

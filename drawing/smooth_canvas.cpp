@@ -22,7 +22,7 @@ double LineWidthFor(HWND window, HDC dc) {
       reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
   UINT dpi = dpiForWindow ? dpiForWindow(window) : 0;
   if (dpi == 0) dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSX));
-  return std::max(1.0, dpi / 96.0);
+  return LineWidthAt(dpi);
 }
 
 // Copies parts of the canvas onto a window's DC, pixel for pixel: the DC may
@@ -39,6 +39,8 @@ void CopyOut(const SmoothCanvas &c, HDC dc, const std::vector<SurfaceRect> &part
 }
 } // namespace
 
+double LineWidthAt(UINT dpi) { return std::max(1.0, dpi / 96.0); }
+
 SmoothCanvas *CanvasFor(HWND window) {
   SmoothCanvas &c = smoothCanvas;
   RECT client{};
@@ -47,6 +49,7 @@ SmoothCanvas *CanvasFor(HWND window) {
     if (c.window == window) ReleaseCanvas();
     return nullptr;
   }
+  if (c.refused == window) return nullptr;
   if (c.bitmap && c.window == window && c.pixels.width == client.right &&
       c.pixels.height == client.bottom)
     return &c;
@@ -76,6 +79,7 @@ SmoothCanvas *CanvasFor(HWND window) {
   ReleaseDC(window, dc);
   if (!c.memoryDc) {
     ReleaseCanvas();
+    c.refused = window;
     return nullptr;
   }
   return &c;

@@ -14,6 +14,9 @@ struct SmoothCanvas {
   SmoothMemory memory;
   double lineWidth = 1; // the window's DPI / 96 device pixels, at least 1
   DWORD lastPresent = 0;
+  // The window whose buffer was refused: it draws classic curves and asks
+  // again at its next picture, not at every tick.
+  HWND refused = nullptr;
 };
 extern SmoothCanvas smoothCanvas;
 
@@ -22,6 +25,8 @@ extern SmoothCanvas smoothCanvas;
 // the buffer cannot be had, and the window then draws classic curves.
 SmoothCanvas *CanvasFor(HWND window);
 void ReleaseCanvas();
+// The line width for a window at this DPI: DPI / 96 device pixels, at least 1.
+double LineWidthAt(UINT dpi);
 // Copies the changed tiles to the window's DC; at most once per refresh of
 // the display unless `now` is set, so fast ticks share a copy.
 void PresentCanvas(HDC windowDc, bool now);

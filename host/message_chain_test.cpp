@@ -548,3 +548,46 @@ TEST_F(MessageChain, APolicyChoosesSmoothCurves) {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
   settings = SaverSettings();
 }
+
+// A refused buffer is asked for again at the window's next picture, not at
+// each tick; the smooth line width follows the window's scale as it changes
+// (DPI / 96: 1.5 at 144).
+TEST_F(MessageChain, SmoothCanvasAsksOncePerPictureAndFollowsTheScale) {
+  static int asked = 0;
+  static bool refuse = true;
+  static decltype(&CreateDIBSection) realCreate;
+  realCreate = HookImport(
+      "gdi32.dll", "CreateDIBSection",
+      +[](HDC dc, const BITMAPINFO *info, UINT usage, void **bits, HANDLE section, DWORD offset) {
+        ++asked;
+        return refuse ? HBITMAP(nullptr) : realCreate(dc, info, usage, bits, section, offset);
+      });
+  Make(FullScreen);
+  settings.SmoothCurves = true;
+  std::string seen;
+  const auto picture = [&] {
+    clockOffset += 1000;
+    NewPicture(window);
+  };
+  asked = 0;
+  picture();
+  for (int i = 0; i < 4; ++i)
+    Trace(WM_TIMER, kAnimationTimer);
+  refuse = false;
+  Trace(WM_TIMER, kAnimationTimer);
+  seen += std::to_string(asked) + " "; // once for the picture, none for its five ticks
+  picture();
+  seen += std::to_string(asked) + std::to_string(smoothCanvas.window == window) + " ";
+  for (int dpi : {192, 144, 72}) {
+    RECT suggested{0, 0, 10, 10};
+    seen += Trace(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested)) + " ";
+    seen += std::to_string(smoothCanvas.lineWidth) + " ";
+  }
+  EXPECT_EQ(seen, "1 21 0/0/- 2.000000 0/0/- 1.500000 0/0/- 1.000000 ");
+  RECT kept;
+  GetWindowRect(window, &kept);
+  EXPECT_GT(kept.right - kept.left, 10) << "the window stays where it was";
+  HookImport("gdi32.dll", "CreateDIBSection", realCreate);
+  DestroyWindow(window);
+  settings = SaverSettings();
+}

@@ -31,6 +31,8 @@ SetCompressor /SOLID lzma
 ; saver's place in the system folder, and an all-users setup refuses.
 !define PACKAGE_UPGRADE_CODE "{C64D8407-178B-4AEA-8BA4-4ADD02CF4A0A}"
 Var FinishText ; the finish page's, by install mode
+Var OwnEntry     ; uninstalling: 1 when an entry records this uninstaller's folder
+Var PackageThere ; uninstalling: 1 when the fleet package is installed
 
 Name "${PRODUCT} ${VERSION}"
 ; Setup and uninstaller are signed when scripts/sign.sh is given a certificate.
@@ -155,7 +157,7 @@ Function PackageInstalled
   ${If} $MultiUser.InstallMode == AllUsers
     System::Call 'msi::MsiEnumRelatedProductsW(w "${PACKAGE_UPGRADE_CODE}", i 0, i 0, w .r1) i .r2'
     ${If} $2 == 0
-      MessageBox MB_OK|MB_ICONSTOP "GyrelSaver is installed for all users by its Windows Installer package (GyrelSaver-x64.msi). Remove that first, or install GyrelSaver only for you." /SD IDOK
+      MessageBox MB_OK|MB_ICONSTOP "GyrelSaver is installed for all users by its Windows Installer package (GyrelSaver-${VERSION}-x64.msi). Remove that first, or install GyrelSaver only for you." /SD IDOK
       StrCpy $0 1
     ${EndIf}
   ${EndIf}
@@ -201,6 +203,7 @@ Function un.onInit
   ; The install is the one this uninstaller lives in, whoever runs it: an
   ; administrator running a per-user uninstaller removes that install alone.
   SetRegView 64
+  StrCpy $OwnEntry 1
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ; (The uninstaller runs from a copy elsewhere; $INSTDIR is the folder it came from.)
@@ -209,14 +212,38 @@ Function un.onInit
     Call un.MultiUser.InstallMode.CurrentUser
   ${ElseIf} $1 != ""
   ${AndIf} $1 == $INSTDIR
-    ${If} $MultiUser.Privileges != "Admin"
-    ${AndIf} $MultiUser.Privileges != "Power"
-      MessageBox MB_OK|MB_ICONSTOP "GyrelSaver is installed for every user of this computer: only an administrator can uninstall it." /SD IDOK
-      SetErrorLevel 2
-      Quit
+    Call un.AllUsersOnly
+  ${Else}
+    ; No entry records this folder (its record gone, or the entry another
+    ; user's): the folder tells the install. Program Files or the system
+    ; folder is the all-users install; anywhere else, the one in that folder.
+    StrCpy $OwnEntry 0
+    StrLen $2 $PROGRAMFILES64
+    StrCpy $3 $INSTDIR $2
+    StrLen $2 $SYSDIR
+    StrCpy $4 $INSTDIR $2
+    ${If} $3 == $PROGRAMFILES64
+    ${OrIf} $4 == $SYSDIR
+      Call un.AllUsersOnly
+    ${Else}
+      Call un.MultiUser.InstallMode.CurrentUser
     ${EndIf}
-    Call un.MultiUser.InstallMode.AllUsers
   ${EndIf}
+  ; The fleet package's files are its own: an uninstaller never removes them.
+  StrCpy $PackageThere 0
+  System::Call 'msi::MsiEnumRelatedProductsW(w "${PACKAGE_UPGRADE_CODE}", i 0, i 0, w .r1) i .r2'
+  ${IfThen} $2 == 0 ${|} StrCpy $PackageThere 1 ${|}
+FunctionEnd
+
+; The all-users install, which only an administrator may remove.
+Function un.AllUsersOnly
+  ${If} $MultiUser.Privileges != "Admin"
+  ${AndIf} $MultiUser.Privileges != "Power"
+    MessageBox MB_OK|MB_ICONSTOP "GyrelSaver is installed for every user of this computer: only an administrator can uninstall it." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  Call un.MultiUser.InstallMode.AllUsers
 FunctionEnd
 
 Function un.ModeChosen
@@ -250,7 +277,11 @@ Section "Uninstall"
   !insertmacro LongPath
   StrCpy $R3 $R0
   StrCpy $R4 0
+  ; A saver the package installed stays, and so does everyone's choice of it.
   ${If} $MultiUser.InstallMode == AllUsers
+  ${AndIf} $PackageThere == 1
+    StrCpy $R1 "" ; nothing to forget
+  ${ElseIf} $MultiUser.InstallMode == AllUsers
     ; Whether the running user's own choice is this saver: only then is the
     ; running system told (the others' take effect when they next sign in).
     StrCpy $R6 0
@@ -278,19 +309,29 @@ Section "Uninstall"
       System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_UPDATEINIFILE_SENDCHANGE})'
     ${EndIf}
     ; The settings are this user's own: ask, and keep them when nobody answers.
+    ; An uninstaller of another's install (no entry of the user's records
+    ; its folder) leaves them alone.
+    StrCmp $OwnEntry 1 0 keep
     MessageBox MB_YESNO|MB_ICONQUESTION "Delete your GyrelSaver settings too?" /SD IDNO IDNO keep
       DeleteRegKey HKCU "${SETTINGS_KEY}"
       DeleteRegKey /ifempty HKCU "Software\Quorvel"
     keep:
   ${EndIf}
 
-  Delete "$SaverFile"
-  Delete "$INSTDIR\GyrelSaver.chm"
+  ${If} $MultiUser.InstallMode != AllUsers
+  ${OrIf} $PackageThere != 1
+    Delete "$SaverFile"
+    Delete "$INSTDIR\GyrelSaver.chm"
+  ${EndIf}
   Delete "$INSTDIR\MakeCurrent.exe"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
-  Delete "${START_MENU}\GyrelSaver Settings.lnk"
-  Delete "${START_MENU}\Make GyrelSaver my screen saver.lnk"
-  RMDir "${START_MENU}"
-  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ; The Start menu and the entry are the install's when an entry records its
+  ; folder; otherwise they may be another install's.
+  ${If} $OwnEntry == 1
+    Delete "${START_MENU}\GyrelSaver Settings.lnk"
+    Delete "${START_MENU}\Make GyrelSaver my screen saver.lnk"
+    RMDir "${START_MENU}"
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${EndIf}
 SectionEnd

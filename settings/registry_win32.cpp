@@ -2,6 +2,8 @@
 // by itself, and any failure falls back to the value's default.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <cstring>
 
 #include "settings/saver_settings.h"
@@ -98,17 +100,68 @@ bool HelpFileExists(const std::string &path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+// The help in the machine's own 64-bit Program Files, wherever it lies.
+std::string ProgramFilesHelpFile() {
+  PWSTR folder = nullptr;
+  std::string file = kDefaultHelpFile;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &folder))) {
+    char narrow[MAX_PATH];
+    if (WideCharToMultiByte(CP_ACP, 0, folder, -1, narrow, MAX_PATH, nullptr, nullptr) > 0)
+      file = std::string(narrow) + "\\GyrelSaver\\GyrelSaver.chm";
+  }
+  CoTaskMemFree(folder);
+  return file;
+}
+
+// The folder the fleet package recorded in its entry, which Windows
+// Installer keeps under the package's product code.
+std::string PackageFolder() {
+  HKEY uninstall;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                    0, KEY_READ, &uninstall) != ERROR_SUCCESS)
+    return "";
+  std::string found;
+  const auto text = [uninstall](const char *entry, const char *name, char(&out)[MAX_PATH]) {
+    DWORD size = sizeof out;
+    return RegGetValueA(uninstall, entry, name, RRF_RT_REG_SZ, nullptr, out, &size) ==
+           ERROR_SUCCESS;
+  };
+  char entry[256], value[MAX_PATH];
+  for (DWORD i = 0; found.empty(); ++i) {
+    DWORD length = sizeof entry;
+    if (RegEnumKeyExA(uninstall, i, entry, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
+    if (entry[0] != '{' || !text(entry, "DisplayName", value) ||
+        std::strcmp(value, "GyrelSaver") != 0 || !text(entry, "Publisher", value) ||
+        std::strcmp(value, "Quorvel") != 0 || !text(entry, "InstallLocation", value))
+      continue;
+    found = value;
+    while (!found.empty() && found.back() == '\\') // recorded with its separator
+      found.pop_back();
+  }
+  RegCloseKey(uninstall);
+  return found;
+}
+} // namespace
+
 std::string FindHelpFile() {
-  if (HelpFileExists(kDefaultHelpFile)) return kDefaultHelpFile;
-  // The setup records its folder per user or for all users.
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+  const std::string programFiles = ProgramFilesHelpFile();
+  if (HelpFileExists(programFiles)) return programFiles;
+  // The setup records its folder per user or for all users; the package in its entry.
+  std::string folders[3];
+  for (int i = 0; i < 2; ++i) {
     char folder[MAX_PATH];
     DWORD size = sizeof folder;
-    if (RegGetValueA(root, kUninstallKeyPath, "InstallLocation", RRF_RT_REG_SZ, nullptr, folder,
-                     &size) == ERROR_SUCCESS) {
-      const std::string file = std::string(folder) + "\\GyrelSaver.chm";
-      if (HelpFileExists(file)) return file;
-    }
+    if (RegGetValueA(i == 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kUninstallKeyPath,
+                     "InstallLocation", RRF_RT_REG_SZ, nullptr, folder, &size) == ERROR_SUCCESS)
+      folders[i] = folder;
+  }
+  folders[2] = PackageFolder();
+  for (const std::string &folder : folders) {
+    const std::string file = folder + "\\GyrelSaver.chm";
+    if (!folder.empty() && HelpFileExists(file)) return file;
   }
   char program[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
@@ -118,5 +171,5 @@ std::string FindHelpFile() {
     file += "GyrelSaver.chm";
     if (HelpFileExists(file)) return file;
   }
-  return kDefaultHelpFile;
+  return programFiles;
 }

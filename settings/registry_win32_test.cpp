@@ -98,11 +98,12 @@ TEST(Registry, WhatLoads) {
   }
   // None stored and none at the default place: the folder the setup recorded
   // (else beside the program, which the dialog's test sees), the user's before the
-  // machine's; the default place before both. Save keeps it unstored.
+  // machine's, then the one the fleet package recorded in its entry; the default
+  // place before all. Save keeps it unstored.
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
   Place(kDefaultHelpFile, false);
-  const std::string mine = "C:\\GyrelHelp", theirs = "C:\\GyrelHelpAll";
-  for (const std::string &folder : {mine, theirs}) {
+  const std::string mine = "C:\\GyrelHelp", theirs = "C:\\GyrelHelpAll", fleet = "C:\\GyrelFleet";
+  for (const std::string &folder : {mine, theirs, fleet}) {
     CreateDirectoryA(folder.c_str(), nullptr);
     Place(folder + "\\GyrelSaver.chm", true);
   }
@@ -110,22 +111,34 @@ TEST(Registry, WhatLoads) {
                   DWORD(mine.size() + 1));
   RegSetKeyValueA(HKEY_LOCAL_MACHINE, kUninstallKeyPath, "InstallLocation", REG_SZ, theirs.c_str(),
                   DWORD(theirs.size() + 1));
+  const std::string package =
+      std::string(kUninstallKeyPath)
+          .replace(std::string(kUninstallKeyPath).rfind('\\') + 1, std::string::npos,
+                   "{6F1E0A52-0000-4000-8000-000000001234}");
+  for (const auto &[name, value] :
+       {std::pair<const char *, std::string>{"DisplayName", "GyrelSaver"},
+        {"Publisher", "Quorvel"},
+        {"InstallLocation", fleet + "\\"}})
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, package.c_str(), name, REG_SZ, value.c_str(),
+                    DWORD(value.size() + 1));
   std::string found;
-  for (int step = 0; step < 3; ++step) { // both recorded; the machine's alone; and the default
+  for (int step = 0; step < 4; ++step) { // all recorded; the machine's; the package's; the default
     if (step == 1) Place(mine + "\\GyrelSaver.chm", false);
-    if (step == 2) Place(kDefaultHelpFile, true);
+    if (step == 2) Place(theirs + "\\GyrelSaver.chm", false);
+    if (step == 3) Place(kDefaultHelpFile, true);
     SaverSettings s;
     s.Load();
     s.Save();
     found += s.HelpFile + " ";
   }
-  EXPECT_EQ(found,
-            mine + "\\GyrelSaver.chm " + theirs + "\\GyrelSaver.chm " + kDefaultHelpFile + " ");
+  EXPECT_EQ(found, mine + "\\GyrelSaver.chm " + theirs + "\\GyrelSaver.chm " + fleet +
+                       "\\GyrelSaver.chm " + kDefaultHelpFile + " ");
   EXPECT_NE(RegGetValueA(HKEY_CURRENT_USER, kKey, "HelpFile", RRF_RT_ANY, 0, 0, 0), ERROR_SUCCESS);
-  for (const std::string &folder : {mine, theirs}) {
+  for (const std::string &folder : {mine, theirs, fleet}) {
     Place(folder + "\\GyrelSaver.chm", false);
     RemoveDirectoryA(folder.c_str());
   }
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, package.c_str());
   Place(kPresent, false);
   Place(kDefaultHelpFile, false); // the dialog's test finds the help beside the program
   RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKeyPath);

@@ -102,8 +102,9 @@ bool ReadPolicyDword(std::uint32_t *out, bool recommended, const char *valueName
 bool WriteRegistryDword(std::uint32_t value, const char *keyPath, const char *valueName);
 bool WriteRegistryString(const std::string &text, const char *keyPath, const char *valueName);
 bool HelpFileExists(const std::string &path);
-// The help file when none is stored: the default place when the file is
-// there, else the folder the setup recorded, else beside the program.
+// The help file when none is stored: the default place (the machine's
+// 64-bit Program Files) when the file is there, else the folder the setup
+// recorded, else the one the fleet package recorded, else beside the program.
 std::string FindHelpFile();
 
 constexpr const char *kSettingsKeyPath = "Software\\Quorvel\\GyrelSaver\\";

@@ -35,8 +35,8 @@ told() {
 
 exports=$(x86_64-w64-mingw32-objdump -p "$SCR" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NR > 1 && /\]/ { print $NF }' | tr '\n' ' ')
 size=$(stat -c %s "$SCR")
-check "exports ScreenSaverConfigureDialog and ScreenSaverProc ($exports); 64-bit, at most 320 KiB ($size bytes)" \
-  bash -c "[ '$exports' = 'ScreenSaverConfigureDialog ScreenSaverProc ' ] && x86_64-w64-mingw32-objdump -f '$SCR' | grep -q pei-x86-64 && [ $size -le 327680 ]"
+check "exports ScreenSaverConfigureDialog and ScreenSaverProc ($exports); 64-bit, under 256 KiB ($size bytes)" \
+  bash -c "[ '$exports' = 'ScreenSaverConfigureDialog ScreenSaverProc ' ] && x86_64-w64-mingw32-objdump -f '$SCR' | grep -q pei-x86-64 && [ $size -lt 262144 ]"
 fonts=$(x86_64-w64-mingw32-windres -i "$SCR" -O rc | grep -A4 'DIALOGEX' | grep -o 'FONT.*' | tr '\n' '|')
 check "dialog 2003 asks for the default character set, the About box for ANSI ($fonts)" \
   [ "$fonts" = 'FONT 8, "Microsoft Sans Serif", 400, 0, 0|FONT 8, "MS Shell Dlg", 400, 0, 1|' ]
@@ -82,6 +82,7 @@ wine reg add "$control" /ve /d "$registered" /f >/dev/null 2>&1
 # The fleet package (built here, signed; and an older one) refuses beside the setup's install.
 "$source/scripts/build-msi.sh" "$version" "$BUILD" "$source" "$OUT/GyrelSaver.msi"
 "$source/scripts/build-msi.sh" 0.9.0 "$BUILD" "$source" "$OUT/old.msi"
+"$source/scripts/build-msi.sh" "$version" "$BUILD" "$source" "$OUT/again.msi" # a rebuild
 package_key() { wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
   awk '/^HKEY/ { key = $0 } /DisplayName +REG_SZ +GyrelSaver$/ && key !~ /GyrelSaver$/ { print key }'; }
 wine msiexec /i "$OUT/GyrelSaver.msi" /qn; status=$?
@@ -109,16 +110,24 @@ check "the other signed-in users: this saver forgotten, another kept ($others)" 
   [ "$others" = ' C:\windows\system32\other.scr ' ]
 wine reg delete 'HKU\S-1-5-21-1-2-3-1001' /f >/dev/null 2>&1; wine reg delete 'HKU\S-1-5-21-1-2-3-1002' /f >/dev/null 2>&1
 
-# The fleet package, silently: it replaces an older one, leaving one entry, chooses
-# nobody's saver, writes nothing under HKCU, refuses to go back, keeps the setup's
-# all-users install out (exit 2 with /S), and goes whole.
-wine msiexec /i "$OUT/old.msi" /qn && wine msiexec /i "$OUT/GyrelSaver.msi" /qn
+# Where a per-user install goes (one user, no administrator).
+user=$(id -un)
+user_dir="$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/GyrelSaver"
+user_scr_w="C:\\users\\$user\\AppData\\Local\\Programs\\GyrelSaver\\GyrelSaver.scr"
+menu="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/GyrelSaver"
+user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver'
+
+# The fleet package, silently: it replaces an older one and a rebuild of the same version
+# replaces it, leaving one entry that records its folder; it chooses nobody's saver,
+# writes nothing under HKCU, refuses to go back, keeps the setup's all-users install
+# out (exit 2 with /S), and goes whole.
+wine msiexec /i "$OUT/old.msi" /qn && wine msiexec /i "$OUT/GyrelSaver.msi" /qn && wine msiexec /i "$OUT/again.msi" /qn
 key=$(package_key)
 # (Wine's installer writes no DisplayIcon: the package's own tables name the icon.)
-listed=$({ for v in DisplayVersion Publisher HelpLink NoModify NoRepair; do value_of "$key" $v; done
+listed=$({ for v in DisplayVersion Publisher HelpLink NoModify NoRepair InstallLocation; do value_of "$key" $v; done
   echo "icon=$(msiinfo export "$OUT/GyrelSaver.msi" Property | grep -c "^ARPPRODUCTICON	GyrelIcon.ico")"; } | tr '\n' '|')
 check "package: one entry ($(wc -l <<<"$key")) with $listed; saver and help in place" \
-  eval '[ $(wc -l <<<"$key") = 1 ] && [ "$listed" = "$version|Quorvel|https://www.quorvel.com/GyrelSaver|0x1|0x1|icon=1|" ] && cmp "$system_scr" "$SCR" && cmp "$program_dir/GyrelSaver.chm" "$BUILD/GyrelSaver.chm"'
+  eval '[ $(wc -l <<<"$key") = 1 ] && [ "$listed" = "$version|Quorvel|https://www.quorvel.com/GyrelSaver|0x1|0x1|C:\\Program Files\\GyrelSaver\\|icon=1|" ] && cmp "$system_scr" "$SCR" && cmp "$program_dir/GyrelSaver.chm" "$BUILD/GyrelSaver.chm"'
 check "package: nobody's saver chosen, nothing under HKCU" \
   eval '[ -z "$(value_of "$desktop_key" SCRNSAVE.EXE)" ] && ! wine reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver" >/dev/null 2>&1'
 start_saver 'C:\windows\system32\GyrelSaver.scr' /s
@@ -128,16 +137,21 @@ wine msiexec /i "$OUT/old.msi" /qn; downgrade=$?
 wine "$OUT/setup.exe" /S /AllUsers; beside=$?
 check "package: an older one is refused (exit $downgrade); the setup for all users exits $beside, the package whole" \
   eval '[ $downgrade != 0 ] && [ $beside = 2 ] && [ "$(value_of "$key" DisplayVersion)" = "$version" ] && cmp "$system_scr" "$SCR" && ! wine reg query "$uninstall_key" >/dev/null 2>&1'
-wine msiexec /x "$OUT/GyrelSaver.msi" /qn
+# Beside the package a per-user install comes and goes whole. Its uninstaller, run after
+# its entry's record of the folder has gone (as an administrator running another user's
+# would find it), decides by its own folder: that install alone, none of the package's files.
+wine "$OUT/setup.exe" /S /CurrentUser; beside_user=$?
+wine reg delete "$user_key" /v InstallLocation /f >/dev/null 2>&1
+wine "${user_scr_w%\\*}\\Uninstall.exe" /S
+gone "$user_dir"
+check "package: a per-user install beside it (exit $beside_user), its uninstaller with no record of its folder removing that install alone; the package whole" \
+  eval '[ $beside_user = 0 ] && [ ! -e "$user_dir" ] && cmp "$system_scr" "$SCR" && cmp "$program_dir/GyrelSaver.chm" "$BUILD/GyrelSaver.chm" && [ "$(value_of "$key" DisplayVersion)" = "$version" ]'
+wine reg delete "$user_key" /f >/dev/null 2>&1; rm -rf "$menu"
+wine msiexec /x "$OUT/again.msi" /qn
 check "package: removed silently, saver, help and entry" \
   eval '[ ! -e "$system_scr" ] && [ ! -e "$program_dir" ] && [ -z "$(package_key)" ]'
 
 # One user, no administrator: the user's programs folder, HKCU, the Start menu.
-user=$(id -un)
-user_dir="$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/GyrelSaver"
-user_scr_w="C:\\users\\$user\\AppData\\Local\\Programs\\GyrelSaver\\GyrelSaver.scr"
-menu="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/GyrelSaver"
-user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver'
 wine "$OUT/setup.exe" /S /CurrentUser
 user_scr_short=$(winepath -s "$user_scr_w" | tr -d '\r') # how the current saver is stored: no space to split at
 check "one user: saver, help, uninstaller and Start-menu entries in the user's folders, listed for the user apart, made current ($user_scr_short)" \
