@@ -253,6 +253,13 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
         SendMessageA(dialog, WM_HELP, 0, LPARAM(&help));
         EXPECT_EQ(calls.back(), besideHelp + "::/HelpTopics.txt 14 " +
                                     std::to_string(sizeof(HH_POPUP)) + " 1002 120 340");
+        // The smooth box's topic, as its control names it.
+        HWND smoothBox = GetDlgItem(dialog, IDC_SMOOTH_CURVES);
+        HELPINFO smooth{sizeof help, HELPINFO_WINDOW, IDC_SMOOTH_CURVES, smoothBox,
+                        GetWindowContextHelpId(smoothBox), {300, 200}};
+        SendMessageA(dialog, WM_HELP, 0, LPARAM(&smooth));
+        EXPECT_EQ(calls.back(), besideHelp + "::/HelpTopics.txt 14 " +
+                                    std::to_string(sizeof(HH_POPUP)) + " 1011 300 200");
         // by its full path, what it needs from the system directory only
         EXPECT_EQ(helpLoad, "hhctrl.ocx " + std::to_string(LOAD_LIBRARY_SEARCH_SYSTEM32));
         Click(dialog, IDCANCEL);

@@ -56,8 +56,9 @@ TEST(SmoothSurface, MarksTheTilesAStrokeChanges) {
                    static_cast<int>(200 + 150 * std::sin(k * std::numbers::pi / 200))});
   for (int k = 0; k <= 24; ++k) // bends of 150 degrees whose tips cross tile edges
     zigzag.push_back({60 + 12 * k, k % 2 ? 127 : 83});
+  std::vector<SurfacePoint> level{{10, 100}, {137, 100}}; // ends mid-tile, level
   const std::tuple<std::vector<SurfacePoint> *, double, double> cases[] = {
-      {&arc, 1, 1.3}, {&zigzag, 1, 0}, {&zigzag, 2, 0}, {&zigzag, 3, 0}};
+      {&arc, 1, 1.3}, {&zigzag, 1, 0}, {&zigzag, 2, 0}, {&zigzag, 3, 0}, {&level, 1, 1.5}};
   for (const auto &[line, width, within] : cases) {
     std::vector<std::uint32_t> pixels(400 * 400, 0x808080); // the pen is black
     PixelBuffer b{pixels.data(), 400, 400, 400};

@@ -591,3 +591,58 @@ TEST_F(MessageChain, SmoothCanvasAsksOncePerPictureAndFollowsTheScale) {
   DestroyWindow(window);
   settings = SaverSettings();
 }
+
+// The canvas shows what changed when it should: a new background in the tick
+// that starts it; a small change at the next refresh (16 ms), a large one
+// (over an eighth of the tiles) at the second (30 ms). A display change
+// paints a fresh background rather than the old picture, and asks for a
+// repaint; a paint restores the canvas.
+TEST_F(MessageChain, SmoothCanvasShowsWhatChangedWhenItShould) {
+  static int copies = 0; // to the window, from the canvas
+  static decltype(&BitBlt) realBitBlt;
+  realBitBlt = HookImport("gdi32.dll", "BitBlt",
+                          +[](HDC to, int x, int y, int w, int h, HDC from, int fx, int fy, DWORD op) {
+                            copies += from == smoothCanvas.memoryDc && to != from;
+                            return realBitBlt(to, x, y, w, h, from, fx, fy, op);
+                          });
+  Make(FullScreen);
+  settings.SmoothCurves = true;
+  settings.MinGyrels = settings.MaxGyrels = 1; // two points of it change one or two of 20 tiles
+  const auto tick = [](unsigned long ms, std::uint32_t points) {
+    clockOffset += ms;
+    settings.PointsPerCycle = points;
+    copies = 0;
+    Trace(WM_TIMER, kAnimationTimer);
+    return std::to_string(copies > 0);
+  };
+  clockOffset += 1000;
+  SeedRandom(5);
+  NewPicture(window);
+  std::string seen = tick(1, 2); // the new background, at once
+  seen += tick(5, 2) + tick(12, 2) + " "; // small: 5 ms on, none; 17, shown
+  seen += tick(1, 800) + tick(20, 800) + tick(11, 800) + " "; // large: 1, 21 none; 32, shown
+  // A display change: a fresh background, not the canvas, and a repaint asked for.
+  HDC dc = GetDC(window);
+  const COLORREF before = GetPixel(dc, 160, 120);
+  clockOffset += 1000;
+  Trace(WM_DISPLAYCHANGE, 32, MAKELPARAM(320, 240));
+  RECT invalid{};
+  seen += std::to_string(GetUpdateRect(window, &invalid, FALSE)) +
+          std::to_string(RestoreFromCanvas(window, dc, {0, 0, 320, 240}));
+  SendMessageA(window, WM_ERASEBKGND, WPARAM(dc), 0);
+  ValidateRect(window, nullptr);
+  const COLORREF fresh = GetPixel(dc, 160, 120);
+  const std::uint32_t kept = smoothCanvas.pixels.pixels[120 * 320 + 160];
+  seen += std::to_string(fresh == BufferPixel(kept & 0xFFFFFF)) + " ";
+  // A paint restores what the canvas holds.
+  RECT all{0, 0, 320, 240};
+  FillRect(dc, &all, HBRUSH(GetStockObject(BLACK_BRUSH)));
+  InvalidateRect(window, nullptr, FALSE);
+  SendMessageA(window, WM_PAINT, 0, 0);
+  seen += std::to_string(GetPixel(dc, 160, 120) == fresh);
+  ReleaseDC(window, dc);
+  EXPECT_EQ(seen, "101 001 101 1") << "centre before the change " << before;
+  HookImport("gdi32.dll", "BitBlt", realBitBlt);
+  DestroyWindow(window);
+  settings = SaverSettings();
+}

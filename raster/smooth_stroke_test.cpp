@@ -191,7 +191,7 @@ TEST(SmoothStroke, EachPixelTakesTheExactArea) {
     int turns; // directions tried, 45 degrees apart
   };
   std::vector<Case> cases;
-  for (double degrees : {5.0, 25.0, 35.0, 60.0, 90.0, 120.0, 150.0, 151.5, 160.0, 177.0})
+  for (double degrees : {5.0, 25.0, 35.0, 45.0, 60.0, 90.0, 120.0, 135.0, 150.0, 151.5, 160.0, 177.0})
     cases.push_back({bend(degrees, 14, degrees > 140 ? 20 : 14), 8});
   cases.push_back({{{12, 32.8}, {32.2, 32.8}, {52.2, 42.8}}, 1}); // parted by centres in 1.3.2
   cases.push_back({cusp, 4});
@@ -199,10 +199,13 @@ TEST(SmoothStroke, EachPixelTakesTheExactArea) {
   cases.push_back({bend(90, 14, 0.1), 4});   // a short last piece
   cases.push_back({bend(120, 0.15, 14), 4}); // a short first piece
   cases.push_back({{{10.2, 20.3}, {30.4, 20.3}, {30.5, 20.4}, {10.3, 21.1}}, 2}); // turned back
+  // Sides along pixel edges and through pixel corners, as given.
+  cases.push_back({{{5, 20}, {40, 20}, {40, 44}}, 0});
+  cases.push_back({{{8, 8}, {30, 30}, {8, 44}}, 0});
   for (const auto &[line, turns] : cases)
-    for (int turn = 0; turn < turns; ++turn)
+    for (int turn = 0; turn < std::max(turns, 1); ++turn)
       for (double width : {1.0, 1.5, 2.0}) {
-        const Points turned = Rotated(line, turn * 45 + 3, {24.1, 24.6});
+        const Points turned = turns ? Rotated(line, turn * 45 + 3, {24.1, 24.6}) : line;
         GuardedBuffer b(48, 48);
         StrokeRasterizer().Stroke(b.buffer, Whole(b), turned.data(), turned.size(), width, kWhite);
         ASSERT_LE(WorstFromExact(b, turned, width), 0.01)
@@ -248,6 +251,28 @@ TEST(SmoothStroke, OneStrokeHoweverItIsCut) {
                                          int((cut.At(x, y) >> shift) & 0xFF)));
     ASSERT_LE(most, 1) << "trial " << trial << ", " << cuts.size() - 1 << " calls";
   }
+}
+
+// A tick that turns sharply from where the last one ended, or goes on
+// level from it, joins it as one call would.
+TEST(SmoothStroke, ATickTurningAtTheLastOnesEnd) {
+  for (double degrees : {0.0, 30.0, 100.0, 150.0, 170.0})
+    for (double width : {1.0, 2.0}) {
+      const double t = degrees * std::numbers::pi / 180;
+      const Points line{{6.2, 30.4}, {20.3, 30.1}, {30.6, 30.3},
+                        {30.6 + 14 * std::cos(t), 30.3 + 14 * std::sin(t)}};
+      GuardedBuffer one(48, 48, 0x203040), cut(48, 48, 0x203040);
+      StrokeRasterizer().Stroke(one.buffer, Whole(one), line.data(), 4, width, kWhite);
+      StrokeRasterizer parts;
+      StrokeEnd end;
+      parts.Stroke(cut.buffer, Whole(cut), line.data(), 3, width, kWhite, nullptr, &end);
+      parts.Stroke(cut.buffer, Whole(cut), line.data() + 2, 2, width, kWhite, &end, &end);
+      int most = 0;
+      for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x)
+          most = std::max(most, std::abs(int(one.At(x, y) & 0xFF) - int(cut.At(x, y) & 0xFF)));
+      EXPECT_LE(most, 1) << degrees << "°, width " << width;
+    }
 }
 
 // A curve drawn across where another's tick ended keeps its ink when that

@@ -147,9 +147,12 @@ gone "$user_dir"
 check "package: a per-user install beside it (exit $beside_user), its uninstaller with no record of its folder removing that install alone; the package whole" \
   eval '[ $beside_user = 0 ] && [ ! -e "$user_dir" ] && cmp "$system_scr" "$SCR" && cmp "$program_dir/GyrelSaver.chm" "$BUILD/GyrelSaver.chm" && [ "$(value_of "$key" DisplayVersion)" = "$version" ]'
 wine reg delete "$user_key" /f >/dev/null 2>&1; rm -rf "$menu"
+# Its launch condition keeps the setup's all-users install out, never its own removal.
+wine reg add "$uninstall_key" /v UninstallString /d unused /f >/dev/null 2>&1
 wine msiexec /x "$OUT/again.msi" /qn
-check "package: removed silently, saver, help and entry" \
+check "package: removed silently, saver, help and entry, also where the setup's all-users entry is" \
   eval '[ ! -e "$system_scr" ] && [ ! -e "$program_dir" ] && [ -z "$(package_key)" ]'
+wine reg delete "$uninstall_key" /f >/dev/null 2>&1
 
 # One user, no administrator: the user's programs folder, HKCU, the Start menu.
 wine "$OUT/setup.exe" /S /CurrentUser
