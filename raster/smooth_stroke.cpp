@@ -93,6 +93,30 @@ SurfaceRect StrokeRasterizer::Stroke(PixelBuffer &buffer, SurfaceRect clip,
                                      const StrokePoint *points, std::size_t count, double width,
                                      ColorRef pen, StrokeEnd *from, StrokeEnd *end) {
   written.clear();
+  // A long stroke goes in pieces, each on from the last as a next tick
+  // would: a piece's tiles, and the buffer's rows they asked for, are still
+  // in the caches when it is laid.
+  constexpr std::size_t kPiece = 256; // segments
+  SurfaceRect all{0, 0, 0, 0};
+  for (std::size_t first = 0;;) {
+    const std::size_t last = count > 1 ? std::min(count - 1, first + kPiece) : count;
+    const bool final = last + 1 >= count;
+    const SurfaceRect r = StrokePiece(buffer, clip, points + first, last - first + (count > 1),
+                                      width, pen, first ? &link : from, final ? end : &link);
+    if (r.left < r.right)
+      all = all.left < all.right
+                ? SurfaceRect{std::min(all.left, r.left), std::min(all.top, r.top),
+                              std::max(all.right, r.right), std::max(all.bottom, r.bottom)}
+                : r;
+    if (final) return all;
+    first = last;
+  }
+}
+
+SurfaceRect StrokeRasterizer::StrokePiece(PixelBuffer &buffer, SurfaceRect clip,
+                                          const StrokePoint *points, std::size_t count,
+                                          double width, ColorRef pen, StrokeEnd *from,
+                                          StrokeEnd *end) {
   const int L = std::max(clip.left, 0), T = std::max(clip.top, 0);
   const int R = std::min(clip.right, buffer.width), B = std::min(clip.bottom, buffer.height);
   if (!(width > 0) || !(width < 1e4) || !buffer.pixels || L >= R || T >= B) return {0, 0, 0, 0};

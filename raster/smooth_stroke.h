@@ -41,11 +41,15 @@ public:
   std::uint64_t pixelsLaid = 0; // for the benchmark's time per covered pixel
 
 private:
+  SurfaceRect StrokePiece(PixelBuffer &buffer, SurfaceRect clip, const StrokePoint *points,
+                          std::size_t count, double width, ColorRef pen, StrokeEnd *from,
+                          StrokeEnd *end);
   void Cover(CoverageTiles &tiles, const StrokePoint *polyline, std::size_t count, double r,
              float weight);
   void CoverKnot(CoverageTiles &tiles, std::size_t first, std::size_t last, float weight);
 
   std::vector<StrokePoint> path; // the last stroke's tail, then this one's points
+  StrokeEnd link;                // between the pieces of a long stroke
   StrokeShape shape;
   CoverageTiles tiles, before; // what the stroke adds; what the tail had laid
   std::vector<StrokePoint> outline;

@@ -191,7 +191,8 @@ TEST(SmoothStroke, EachPixelTakesTheExactArea) {
     int turns; // directions tried, 45 degrees apart
   };
   std::vector<Case> cases;
-  for (double degrees : {5.0, 25.0, 35.0, 45.0, 60.0, 90.0, 120.0, 135.0, 150.0, 151.5, 160.0, 177.0})
+  for (double degrees :
+       {5.0, 25.0, 35.0, 45.0, 60.0, 90.0, 120.0, 135.0, 150.0, 151.5, 160.0, 177.0})
     cases.push_back({bend(degrees, 14, degrees > 140 ? 20 : 14), 8});
   cases.push_back({{{12, 32.8}, {32.2, 32.8}, {52.2, 42.8}}, 1}); // parted by centres in 1.3.2
   cases.push_back({cusp, 4});
@@ -259,7 +260,9 @@ TEST(SmoothStroke, ATickTurningAtTheLastOnesEnd) {
   for (double degrees : {0.0, 30.0, 100.0, 150.0, 170.0})
     for (double width : {1.0, 2.0}) {
       const double t = degrees * std::numbers::pi / 180;
-      const Points line{{6.2, 30.4}, {20.3, 30.1}, {30.6, 30.3},
+      const Points line{{6.2, 30.4},
+                        {20.3, 30.1},
+                        {30.6, 30.3},
                         {30.6 + 14 * std::cos(t), 30.3 + 14 * std::sin(t)}};
       GuardedBuffer one(48, 48, 0x203040), cut(48, 48, 0x203040);
       StrokeRasterizer().Stroke(one.buffer, Whole(one), line.data(), 4, width, kWhite);
