@@ -2,8 +2,8 @@
 # The README's cusp pictures: one picture whose single curve turns back on
 # itself sharply (seed 74: a pen 59 units out on a circle of 60 rolling in
 # one of 76), classic and smooth, on a 3840 x 2160 screen, each cropped
-# about its outermost cusp (where the curve comes nearest the screen's edge)
-# and shown at four times its size.
+# about its outermost cusp (where the curve comes nearest the screen's edge,
+# the crop's centre a little inside it) and shown at four times its size.
 #   scripts/cusp-shots.sh [BUILD_DIR] [OUT_DIR]
 set -eu
 build_dir=${1:-build/windows}
@@ -31,7 +31,9 @@ at=$(python3 -c "
 import sys
 pts = [tuple(map(int, l.split(\",\"))) for l in open(\"$out/curve.txt\") if l.count(\",\") == 1]
 x, y = max(pts, key=lambda p: (p[0] - 1920) ** 2 + (p[1] - 1080) ** 2)
-print(f\"{x - 48}+{y - 48}\")")
+d = ((x - 1920) ** 2 + (y - 1080) ** 2) ** 0.5  # the crop centred 30 px inside the tip
+cx, cy = round(x - 30 * (x - 1920) / d), round(y - 30 * (y - 1080) / d)
+print(f\"{cx - 48}+{cy - 48}\")")
 for smooth in 0 1; do
   convert "$out/full-$smooth.png" -crop 96x96+$at +repage -scale 400% "$out/cusp-$smooth.png"
 done
