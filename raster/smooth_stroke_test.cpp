@@ -217,27 +217,13 @@ TEST(SmoothStroke, EachPixelTakesTheExactArea) {
 
 // A polyline stroked in one call and cut at random points into two to five
 // calls, each going on from the last, gives the same pixels; short last
-// pieces end the calls too.
+// pieces end the calls too. So does a tick turning sharply, or going on
+// level, at the last one's end.
 TEST(SmoothStroke, OneStrokeHoweverItIsCut) {
-  std::mt19937 random(7);
-  std::uniform_real_distribution<double> unit(0, 1);
-  for (int trial = 0; trial < 40; ++trial) {
-    Points line{{8 + 4 * unit(random), 30 + 4 * unit(random)}};
-    double heading = unit(random) * 0.6 - 0.3;
-    while (line.size() < 60) { // rightward, with gentle and sharp bends, never crossing
-      const double sharp = unit(random) < 0.15 ? (unit(random) - 0.5) * 2.4 : 0;
-      heading = std::clamp(heading + (unit(random) - 0.5) * 0.5 + sharp, -1.2, 1.2);
-      const double step = unit(random) < 0.1 ? 0.05 : 0.3 + 1.7 * unit(random);
-      line.push_back(
-          {line.back().x + step * std::cos(heading), line.back().y + step * std::sin(heading)});
-    }
-    const double width = 1 + (trial % 3) * 0.5;
+  const auto worst = [](const Points &line, std::vector<std::size_t> cuts, double width) {
     GuardedBuffer one(96, 64, 0x203040), cut(96, 64, 0x203040);
     StrokeRasterizer whole, parts;
     whole.Stroke(one.buffer, Whole(one), line.data(), line.size(), width, kWhite);
-    std::vector<std::size_t> cuts{0, line.size() - 1};
-    for (int k = 1 + trial % 4; k > 0; --k)
-      cuts.push_back(1 + random() % (line.size() - 2));
     std::sort(cuts.begin(), cuts.end());
     cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
     StrokeEnd end;
@@ -250,13 +236,8 @@ TEST(SmoothStroke, OneStrokeHoweverItIsCut) {
         for (int shift : {0, 8, 16})
           most = std::max(most, std::abs(int((one.At(x, y) >> shift) & 0xFF) -
                                          int((cut.At(x, y) >> shift) & 0xFF)));
-    ASSERT_LE(most, 1) << "trial " << trial << ", " << cuts.size() - 1 << " calls";
-  }
-}
-
-// A tick that turns sharply from where the last one ended, or goes on
-// level from it, joins it as one call would.
-TEST(SmoothStroke, ATickTurningAtTheLastOnesEnd) {
+    return most;
+  };
   for (double degrees : {0.0, 30.0, 100.0, 150.0, 170.0})
     for (double width : {1.0, 2.0}) {
       const double t = degrees * std::numbers::pi / 180;
@@ -264,18 +245,25 @@ TEST(SmoothStroke, ATickTurningAtTheLastOnesEnd) {
                         {20.3, 30.1},
                         {30.6, 30.3},
                         {30.6 + 14 * std::cos(t), 30.3 + 14 * std::sin(t)}};
-      GuardedBuffer one(48, 48, 0x203040), cut(48, 48, 0x203040);
-      StrokeRasterizer().Stroke(one.buffer, Whole(one), line.data(), 4, width, kWhite);
-      StrokeRasterizer parts;
-      StrokeEnd end;
-      parts.Stroke(cut.buffer, Whole(cut), line.data(), 3, width, kWhite, nullptr, &end);
-      parts.Stroke(cut.buffer, Whole(cut), line.data() + 2, 2, width, kWhite, &end, &end);
-      int most = 0;
-      for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 48; ++x)
-          most = std::max(most, std::abs(int(one.At(x, y) & 0xFF) - int(cut.At(x, y) & 0xFF)));
-      EXPECT_LE(most, 1) << degrees << "°, width " << width;
+      EXPECT_LE(worst(line, {0, 2, 3}, width), 1) << degrees << "° at the cut, width " << width;
     }
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int trial = 0; trial < 40; ++trial) {
+    Points line{{8 + 4 * unit(random), 30 + 4 * unit(random)}};
+    double heading = unit(random) * 0.6 - 0.3;
+    while (line.size() < 60) { // rightward, with gentle and sharp bends, never crossing
+      const double sharp = unit(random) < 0.15 ? (unit(random) - 0.5) * 2.4 : 0;
+      heading = std::clamp(heading + (unit(random) - 0.5) * 0.5 + sharp, -1.2, 1.2);
+      const double step = unit(random) < 0.1 ? 0.05 : 0.3 + 1.7 * unit(random);
+      line.push_back(
+          {line.back().x + step * std::cos(heading), line.back().y + step * std::sin(heading)});
+    }
+    std::vector<std::size_t> cuts{0, line.size() - 1};
+    for (int k = 1 + trial % 4; k > 0; --k)
+      cuts.push_back(1 + random() % (line.size() - 2));
+    ASSERT_LE(worst(line, cuts, 1 + (trial % 3) * 0.5), 1) << "trial " << trial;
+  }
 }
 
 // A curve drawn across where another's tick ended keeps its ink when that
