@@ -39,49 +39,25 @@ using Points = std::vector<StrokePoint>;
 // the ends, and at each inner point the mitre (while at most four widths
 // long) or the bevel, each pixel's share of it counted by clipping polygons
 // (inclusion and exclusion over the shapes that meet in the pixel).
-using Polygon = std::vector<StrokePoint>;
-Polygon Clip(const Polygon &in, StrokePoint a, StrokePoint b) { // keeps the left of a->b
-  Polygon out;
-  const auto side = [&](StrokePoint p) {
-    return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
-  };
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    const StrokePoint p = in[i], q = in[(i + 1) % in.size()];
-    const double sp = side(p), sq = side(q);
-    if (sp >= 0) out.push_back(p);
-    if ((sp < 0) != (sq < 0) && sp != 0 && sq != 0)
-      out.push_back({p.x + sp / (sp - sq) * (q.x - p.x), p.y + sp / (sp - sq) * (q.y - p.y)});
-  }
-  return out.size() >= 3 ? out : Polygon{};
+ConvexPolygon Shape(std::initializer_list<StrokePoint> corners) {
+  ConvexPolygon shape;
+  for (StrokePoint p : corners)
+    shape.Add(p);
+  return shape;
 }
-double Area(const Polygon &p) {
-  double twice = 0;
-  for (std::size_t i = 0; i < p.size(); ++i)
-    twice += p[i].x * p[(i + 1) % p.size()].y - p[(i + 1) % p.size()].x * p[i].y;
-  return twice / 2;
-}
-Polygon Turned(Polygon p) { // corners counter-clockwise as the maths reckons
-  if (Area(p) < 0) std::reverse(p.begin(), p.end());
-  return p;
-}
-Polygon Inside(Polygon p, const Polygon &shape) {
-  for (std::size_t i = 0; i < shape.size() && !p.empty(); ++i)
-    p = Clip(p, shape[i], shape[(i + 1) % shape.size()]);
-  return p;
-}
-std::vector<Polygon> StrokeShapes(const Points &line, double width) {
+std::vector<ConvexRegion> StrokeShapes(const Points &line, double width) {
   const double r = width / 2;
-  std::vector<Polygon> shapes;
+  std::vector<ConvexRegion> shapes;
   const auto unit = [&](std::size_t i) {
     const double dx = line[i + 1].x - line[i].x, dy = line[i + 1].y - line[i].y;
     return StrokePoint{dx / std::hypot(dx, dy), dy / std::hypot(dx, dy)};
   };
   for (std::size_t i = 0; i + 1 < line.size(); ++i) {
     const StrokePoint u = unit(i), a = line[i], b = line[i + 1];
-    shapes.push_back(Turned({{a.x - u.y * r, a.y + u.x * r},
-                             {b.x - u.y * r, b.y + u.x * r},
-                             {b.x + u.y * r, b.y - u.x * r},
-                             {a.x + u.y * r, a.y - u.x * r}}));
+    shapes.emplace_back(Shape({{a.x - u.y * r, a.y + u.x * r},
+                               {b.x - u.y * r, b.y + u.x * r},
+                               {b.x + u.y * r, b.y - u.x * r},
+                               {a.x + u.y * r, a.y - u.x * r}}));
   }
   for (std::size_t j = 1; j + 1 < line.size(); ++j) {
     const StrokePoint u = unit(j - 1), v = unit(j), p = line[j];
@@ -90,27 +66,30 @@ std::vector<Polygon> StrokeShapes(const Points &line, double width) {
         c2{p.x - v.y * side, p.y + v.x * side};
     const double cosHalf = std::hypot(u.x + v.x, u.y + v.y) / 2;
     if (std::fabs(cross) < 1e-12 && cosHalf > 0.5) continue;
-    Polygon join{p, c1, c2};
-    if (cosHalf >= 0.25) { // the outer sides meet at the tip
-      const StrokePoint mid{(c1.x + c2.x) / 2 - p.x, (c1.y + c2.y) / 2 - p.y};
-      const double k = r / cosHalf / std::hypot(mid.x, mid.y);
-      join = {p, c1, {p.x + mid.x * k, p.y + mid.y * k}, c2};
-    }
-    shapes.push_back(Turned(join));
+    const StrokePoint mid{(c1.x + c2.x) / 2 - p.x, (c1.y + c2.y) / 2 - p.y};
+    const double k = r / cosHalf / std::hypot(mid.x, mid.y); // the outer sides meet at the tip
+    shapes.emplace_back(cosHalf >= 0.25 ? Shape({p, c1, {p.x + mid.x * k, p.y + mid.y * k}, c2})
+                                        : Shape({p, c1, c2}));
   }
   return shapes;
 }
-double UnionInPixel(const std::vector<Polygon> &all, int x, int y) {
-  const Polygon pixel{
-      {double(x), double(y)}, {x + 1.0, double(y)}, {x + 1.0, y + 1.0}, {double(x), y + 1.0}};
-  std::vector<Polygon> shapes;
-  for (const Polygon &shape : all)
-    if (!Inside(pixel, shape).empty()) shapes.push_back(shape);
+double UnionInPixel(const std::vector<ConvexRegion> &all, int x, int y) {
+  const ConvexPolygon pixel = Shape(
+      {{double(x), double(y)}, {x + 1.0, double(y)}, {x + 1.0, y + 1.0}, {double(x), y + 1.0}});
+  const auto inside = [](ConvexPolygon p, const ConvexRegion &shape) {
+    for (int h = 0; h < shape.count && p.count; ++h)
+      ClipBy(p, shape.k[h], shape.limit[h]);
+    return p;
+  };
+  std::vector<const ConvexRegion *> shapes;
+  for (const ConvexRegion &shape : all)
+    if (inside(pixel, shape).count) shapes.push_back(&shape);
   double total = 0;
-  const auto walk = [&](auto &&self, std::size_t from, const Polygon &common, int depth) -> void {
+  const auto walk = [&](auto &&self, std::size_t from, const ConvexPolygon &common,
+                        int depth) -> void {
     for (std::size_t k = from; k < shapes.size(); ++k) {
-      const Polygon both = Inside(common, shapes[k]);
-      if (both.empty()) continue;
+      const ConvexPolygon both = inside(common, *shapes[k]);
+      if (!both.count) continue;
       total += (depth % 2 ? -1 : 1) * Area(both);
       self(self, k + 1, both, depth + 1);
     }
@@ -122,7 +101,7 @@ double UnionInPixel(const std::vector<Polygon> &all, int x, int y) {
 // The worst gap, over the buffer, between each pixel's exact share of the
 // stroke and the coverage its 8-bit value can stand for (white over black).
 double WorstFromExact(GuardedBuffer &b, const Points &line, double width) {
-  const std::vector<Polygon> shapes = StrokeShapes(line, width);
+  const std::vector<ConvexRegion> shapes = StrokeShapes(line, width);
   const auto linear = [](double s) {
     s = std::clamp(s / 255, 0.0, 1.0);
     return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
