@@ -24,6 +24,16 @@ LRESULT WINAPI RecordDefWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   return realDefWindowProc(window, message, wParam, lParam);
 }
 
+// Canvas buffers asked for, and whether the system refuses them.
+int buffersAsked;
+bool refuseBuffers;
+decltype(&CreateDIBSection) realCreateDIBSection;
+HBITMAP WINAPI CreateOrRefuse(HDC dc, const BITMAPINFO *info, UINT usage, void **bits,
+                              HANDLE section, DWORD offset) {
+  ++buffersAsked;
+  return refuseBuffers ? nullptr : realCreateDIBSection(dc, info, usage, bits, section, offset);
+}
+
 int backgrounds; // gradient fills drawn
 BOOL WINAPI CountGradientFill(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG) {
   return ++backgrounds, TRUE;
@@ -84,6 +94,7 @@ protected:
   static void SetUpTestSuite() {
     realDefWindowProc = HookImport("user32.dll", "DefWindowProcA", RecordDefWindowProc);
     HookTickCount();
+    realCreateDIBSection = HookImport("gdi32.dll", "CreateDIBSection", CreateOrRefuse);
     WNDCLASSA saverClass{CS_OWNDC, SaverWindowProc, 0,       0,       GetModuleHandleA(nullptr),
                          nullptr,  nullptr,         nullptr, nullptr, "TestSaverClass"};
     RegisterClassA(&saverClass);
@@ -320,14 +331,6 @@ TEST_F(MessageChain, RunSaverWindowCoversTheScreenAndReadsTheAcLine) {
 TEST_F(MessageChain, SmoothPicturesLiveInTheCanvas) {
   const auto realEnum = HookImport("user32.dll", "EnumDisplayMonitors", ReportedMonitors);
   monitors = {{0, 0, 160, 240}, {160, 0, 320, 240}};
-  static bool refuseBuffers = false;
-  static decltype(&CreateDIBSection) realCreate;
-  realCreate = HookImport(
-      "gdi32.dll", "CreateDIBSection",
-      +[](HDC dc, const BITMAPINFO *info, UINT usage, void **bits, HANDLE section, DWORD offset) {
-        return refuseBuffers ? HBITMAP(nullptr)
-                             : realCreate(dc, info, usage, bits, section, offset);
-      });
   for (Mode mode : {FullScreen, PreviewChild, DialogControl}) {
     for (bool refused : {false, true}) {
       settings.SmoothCurves = true, refuseBuffers = refused;
@@ -374,7 +377,6 @@ TEST_F(MessageChain, SmoothPicturesLiveInTheCanvas) {
       Trace(WM_KEYDOWN, 'P');
     }
   }
-  HookImport("gdi32.dll", "CreateDIBSection", realCreate);
   HookImport("user32.dll", "EnumDisplayMonitors", realEnum);
   monitors.clear();
   refuseBuffers = false;
@@ -539,16 +541,8 @@ TEST_F(MessageChain, FaultGuardClearsTheRunningFlagAndExitsWithMinusOne) {
 // (DPI / 96: 1.5 at 144). A display change paints a fresh background rather
 // than the old picture and asks for a repaint; a paint restores the canvas.
 TEST_F(MessageChain, SmoothCanvasAsksShowsAndFollows) {
-  static int asked = 0, copies = 0;
-  static bool refuse = true;
-  static decltype(&CreateDIBSection) realCreate;
+  static int copies = 0;
   static decltype(&BitBlt) realBitBlt;
-  realCreate = HookImport(
-      "gdi32.dll", "CreateDIBSection",
-      +[](HDC dc, const BITMAPINFO *info, UINT usage, void **bits, HANDLE section, DWORD offset) {
-        ++asked;
-        return refuse ? HBITMAP(nullptr) : realCreate(dc, info, usage, bits, section, offset);
-      });
   realBitBlt = HookImport(
       "gdi32.dll", "BitBlt",
       +[](HDC to, int x, int y, int w, int h, HDC from, int fx, int fy, DWORD op) {
@@ -558,6 +552,7 @@ TEST_F(MessageChain, SmoothCanvasAsksShowsAndFollows) {
   const DWORD on = 1, off = 0;
   RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKeyPath, "SmoothCurves", REG_DWORD, &off, 4);
   RegSetKeyValueA(HKEY_LOCAL_MACHINE, kPolicyKeyPath, "SmoothCurves", REG_DWORD, &on, 4);
+  refuseBuffers = true;
   Make(FullScreen);
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Policies\\Quorvel");
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
@@ -570,19 +565,19 @@ TEST_F(MessageChain, SmoothCanvasAsksShowsAndFollows) {
     Trace(WM_TIMER, kAnimationTimer);
     return std::to_string(copies > 0);
   };
-  asked = 0;
+  buffersAsked = 0;
   clockOffset += 1000;
   NewPicture(window);
   for (int i = 0; i < 4; ++i)
     tick(1, 2);
-  refuse = false;
+  refuseBuffers = false;
   tick(1, 2);
-  seen += std::to_string(asked) + " "; // once for the picture, none for its five ticks
+  seen += std::to_string(buffersAsked) + " "; // once for the picture, none for its five ticks
   clockOffset += 1000;
   SeedRandom(5);
   copies = 0;
   NewPicture(window); // its background shown at once
-  seen += std::to_string(asked) + std::to_string(smoothCanvas.window == window) +
+  seen += std::to_string(buffersAsked) + std::to_string(smoothCanvas.window == window) +
           std::to_string(copies > 0) + " ";
   tick(40, 2);
   seen += tick(2, 2) + tick(40, 2) + " ";                     // small: none 2 ms on, shown 42 ms on
@@ -607,7 +602,6 @@ TEST_F(MessageChain, SmoothCanvasAsksShowsAndFollows) {
   seen += std::to_string(GetPixel(dc, 160, 120) != RGB(0, 0, 0));
   ReleaseDC(window, dc);
   EXPECT_EQ(seen, "11 211 01 001 0/0/- 2.000000 0/0/- 1.500000 0/0/- 1.000000 1011");
-  HookImport("gdi32.dll", "CreateDIBSection", realCreate);
   HookImport("gdi32.dll", "BitBlt", realBitBlt);
   DestroyWindow(window);
   settings = SaverSettings();
