@@ -265,10 +265,8 @@ TEST_F(ConfigureDialog, ControlsPreviewAndHelpFollowTheSettings) {
   EXPECT_EQ(Stored(), SettingsText(stored));
 }
 
-// Settings a policy sets show its value, greyed with their labels and
-// buddies, under a line that says so; recommended ones start where the user
-// has none. OK keeps the user's own value of a mandatory setting, stores no
-// recommendation left as it is, and writes nothing under the policies.
+// What a policy sets shows greyed with its labels and buddy, under a line saying so; recommended
+// values start where the user has none; OK keeps the user's own and writes no policy.
 TEST_F(ConfigureDialog, ManagedSettingsAreShownGreyedAndKept) {
   const auto set = [](HKEY root, const char *path, const char *name, DWORD value) {
     RegSetKeyValueA(root, path, name, REG_DWORD, &value, 4);

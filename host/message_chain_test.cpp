@@ -533,13 +533,10 @@ TEST_F(MessageChain, FaultGuardClearsTheRunningFlagAndExitsWithMinusOne) {
   EXPECT_EQ(seen, "spi " + std::to_string(SPI_SETSCREENSAVERRUNNING) + " 0 exit -1");
 }
 
-// The smooth canvas: an organisation's policy chooses smooth curves over the
-// user's own 0; a refused buffer is asked for again at the next picture, not
-// at each tick. It shows a new background in the tick that starts it, a small
-// change at the next refresh (16 ms) and a large one (over an eighth of the
-// tiles) at the second (30 ms). The line width follows the window's scale
-// (DPI / 96: 1.5 at 144). A display change paints a fresh background rather
-// than the old picture and asks for a repaint; a paint restores the canvas.
+// The smooth canvas: chosen by a policy over the user's 0; a refused buffer asked again at the
+// next picture, not each tick; a new background shown at once, a small change at the next refresh
+// (16 ms), a large one (over an eighth of the tiles) at the second (30 ms); lines DPI / 96 wide as
+// the scale changes; a display change paints afresh and asks for a repaint; a paint restores.
 TEST_F(MessageChain, SmoothCanvasAsksShowsAndFollows) {
   static int copies = 0;
   static decltype(&BitBlt) realBitBlt;

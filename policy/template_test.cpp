@@ -1,7 +1,5 @@
-// The administrative template against the settings' own bounds table: each
-// setting has a mandatory and a recommended policy with its value name and
-// bounds, every text and presentation the template names is in its
-// language file, and every number has a spin box holding its default.
+// The administrative template against the settings' bounds table: each setting's two policies
+// with its value name and bounds, a spin box at its default, and every text the template names.
 #include <gtest/gtest.h>
 
 #include <cstring>

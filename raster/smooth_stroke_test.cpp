@@ -35,10 +35,8 @@ constexpr ColorRef kWhite = 0xFFFFFF;
 SurfaceRect Whole(const GuardedBuffer &b) { return {0, 0, b.width, b.height}; }
 using Points = std::vector<StrokePoint>;
 
-// The reference: the stroke as the union of each segment's band, flat at
-// the ends, and at each inner point the mitre (while at most four widths
-// long) or the bevel, each pixel's share of it counted by clipping polygons
-// (inclusion and exclusion over the shapes that meet in the pixel).
+// The reference: the union of each segment's band and each join's mitre (at most four widths
+// long) or bevel, measured in each pixel by clipping polygons, with inclusion and exclusion.
 ConvexPolygon Shape(std::initializer_list<StrokePoint> corners) {
   ConvexPolygon shape;
   for (StrokePoint p : corners)
@@ -98,8 +96,7 @@ double UnionInPixel(const std::vector<ConvexRegion> &all, int x, int y) {
   return total;
 }
 
-// The worst gap, over the buffer, between each pixel's exact share of the
-// stroke and the coverage its 8-bit value can stand for (white over black).
+// The worst gap between a pixel's exact share and what its 8-bit value stands for (white on black).
 double WorstFromExact(GuardedBuffer &b, const Points &line, double width) {
   const std::vector<ConvexRegion> shapes = StrokeShapes(line, width);
   const auto linear = [](double s) {
@@ -147,9 +144,8 @@ TEST(SmoothStroke, InkPerUnitLengthAtEveryAngle) {
   }
 }
 
-// Each pixel takes the exact area of the stroke inside it, within 0.01:
-// bends either side of 30 degrees and of the mitre limit (151 degrees), in
-// eight directions and three widths; cusps; short first and last pieces.
+// Each pixel takes the stroke's exact area within 0.01: bends either side of 30 degrees and the
+// mitre limit (151), in eight directions and three widths; cusps; short first and last pieces.
 TEST(SmoothStroke, EachPixelTakesTheExactArea) {
   const auto bend = [](double degrees, double first = 14, double second = 14) {
     const double t = degrees * std::numbers::pi / 180;
@@ -194,10 +190,8 @@ TEST(SmoothStroke, EachPixelTakesTheExactArea) {
       }
 }
 
-// A polyline stroked in one call and cut at random points into two to five
-// calls, each going on from the last, gives the same pixels; short last
-// pieces end the calls too. So does a tick turning sharply, or going on
-// level, at the last one's end.
+// A polyline in one call, and cut into two to five calls each going on from
+// the last (at random points, and at bends of 0 to 170 degrees), gives the same pixels.
 TEST(SmoothStroke, OneStrokeHoweverItIsCut) {
   const auto worst = [](const Points &line, std::vector<std::size_t> cuts, double width) {
     GuardedBuffer one(96, 64, 0x203040), cut(96, 64, 0x203040);
@@ -245,23 +239,20 @@ TEST(SmoothStroke, OneStrokeHoweverItIsCut) {
   }
 }
 
-// A curve drawn across where another's tick ended keeps its ink when that
-// one goes on: the next tick lays only what it adds, over what is there.
+// A curve across another's tick end keeps its ink: the next tick lays only what it adds, over it.
 TEST(SmoothStroke, OthersInkStays) {
   constexpr ColorRef kBlue = 0xFF0000, kRed = 0x0000FF;
   for (double degrees : {0.0, 40.0, 100.0, 160.0}) {
     const double t = degrees * std::numbers::pi / 180;
-    const Points first{{6.3, 20.4}, {20.2, 20.6}},
+    const Points first{{6.3, 20.4}, {20.2, 20.6}}, across{{14.6, 4.1}, {25.7, 36.3}},
         second{{20.2, 20.6}, {20.2 + 12 * std::cos(t), 20.6 + 12 * std::sin(t)}};
-    const Points across{{14.6, 4.1}, {25.7, 36.3}};
-    // Over black: the blue stroke's coverage before and after it goes on.
+    // Blue alone over black, then going on; the same with red across its end in between.
     GuardedBuffer alone(40, 40), both(40, 40), held(40, 40, 0x101010), going(40, 40, 0x101010);
     StrokeRasterizer r;
     StrokeEnd end;
     r.Stroke(alone.buffer, Whole(alone), first.data(), 2, 2, kBlue, nullptr, &end);
     both.all = alone.all;
     r.Stroke(both.buffer, Whole(both), second.data(), 2, 2, kBlue, &end, &end);
-    // The same with a red line across the end in between.
     r.Stroke(held.buffer, Whole(held), first.data(), 2, 2, kBlue, nullptr, &end);
     r.Stroke(held.buffer, Whole(held), across.data(), 2, 1.5, kRed);
     going.all = held.all;
@@ -291,14 +282,12 @@ TEST(SmoothStroke, BlendsInLinearLight) {
 // Strokes through and past every edge write inside the buffer and the clip
 // only; a stroke cut by the clip keeps its true coverage inside it.
 TEST(SmoothStroke, WritesNothingOutside) {
-  const std::vector<Points> strokes = {{{-50, 10}, {90, 30}},
-                                       {{10, -40}, {30, 120}},
-                                       {{-1e12, -1e12}, {1e12, 1e12}},
-                                       {{80.5, 1}, {80.5, 63}},
-                                       {{-3, -3}, {-1, 70}, {83, 70}},
-                                       {{NAN, 5}, {20, 20}, {INFINITY, 3}},
-                                       {{-1e12, 5}, {40, 20}, {-1e12, 6}},
-                                       {{79.9, -1e9}, {79.95, 30}, {79.9, 1e9}}};
+  // clang-format off
+  const std::vector<Points> strokes = {
+      {{-50, 10}, {90, 30}}, {{10, -40}, {30, 120}}, {{-1e12, -1e12}, {1e12, 1e12}},
+      {{80.5, 1}, {80.5, 63}}, {{-3, -3}, {-1, 70}, {83, 70}}, {{NAN, 5}, {20, 20}, {INFINITY, 3}},
+      {{-1e12, 5}, {40, 20}, {-1e12, 6}}, {{79.9, -1e9}, {79.95, 30}, {79.9, 1e9}}};
+  // clang-format on
   for (const auto &s : strokes) {
     GuardedBuffer b(80, 64);
     StrokeRasterizer().Stroke(b.buffer, Whole(b), s.data(), s.size(), 2, kWhite);

@@ -96,10 +96,8 @@ TEST(Registry, WhatLoads) {
       EXPECT_NE(SettingsText(s).find(" " + item), std::string::npos)
           << item << " in" << SettingsText(s);
   }
-  // None stored and none at the default place: the folder the setup recorded
-  // (else beside the program, which the dialog's test sees), the user's before the
-  // machine's, then the one the fleet package recorded in its entry; the default
-  // place before all. Save keeps it unstored.
+  // None stored, none at the default place: the setup's folder (the user's, then the machine's),
+  // then the package's (else beside the program: the dialog's test); Save keeps it unstored.
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
   Place(kDefaultHelpFile, false);
   const std::string mine = "C:\\GyrelHelp", theirs = "C:\\GyrelHelpAll", fleet = "C:\\GyrelFleet";
@@ -146,13 +144,9 @@ TEST(Registry, WhatLoads) {
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
 }
 
-// Policies: mandatory ones (the machine's, then the user's) over the user's
-// own value, which wins over recommended ones (the machine's, then the
-// user's). Only a REG_DWORD within the setting's bounds counts. Each case:
-// values as "Where:Name=value" (M, m: the machine's and the user's mandatory
-// policies; R, r: recommended; u: the user's own; a value "sz" or "bin"
-// stores 9 as that type, "long" as an eight-byte REG_DWORD); what loads;
-// which settings count as managed. (The dialog's test shows what OK keeps.)
+// Policies: mandatory (HKLM, then HKCU) over the user's own, over recommended; only a REG_DWORD
+// within bounds. Given "Where:Name=value" (M, m: mandatory HKLM, HKCU; R, r: recommended; u: own;
+// "sz", "bin": 9 of that type, "long": eight bytes); what loads; which settings are managed.
 TEST(Registry, PoliciesInForce) {
   const struct {
     const char *given, *loaded;
@@ -177,9 +171,8 @@ TEST(Registry, PoliciesInForce) {
        1u << kBlue | 1u << kUseFixedFrequency},
   };
   const auto clear = [] {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-      RegDeleteTreeA(root, "Software\\Policies\\Quorvel");
+    for (const char *key : {kKey, "Software\\Policies\\Quorvel"})
+      RegDeleteTreeA(HKEY_CURRENT_USER, key), RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
   };
   for (const auto &[given, loaded, managed] : cases) {
     clear();

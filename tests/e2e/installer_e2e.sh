@@ -110,17 +110,15 @@ check "the other signed-in users: this saver forgotten, another kept ($others)" 
   [ "$others" = ' C:\windows\system32\other.scr ' ]
 wine reg delete 'HKU\S-1-5-21-1-2-3-1001' /f >/dev/null 2>&1; wine reg delete 'HKU\S-1-5-21-1-2-3-1002' /f >/dev/null 2>&1
 
-# Where a per-user install goes (one user, no administrator).
-user=$(id -un)
+user=$(id -un) # where a per-user install goes
 user_dir="$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/GyrelSaver"
 user_scr_w="C:\\users\\$user\\AppData\\Local\\Programs\\GyrelSaver\\GyrelSaver.scr"
 menu="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/GyrelSaver"
 user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver'
 
-# The fleet package, silently: it replaces an older one and a rebuild of the same version
-# replaces it, leaving one entry that records its folder; it chooses nobody's saver,
-# writes nothing under HKCU, refuses to go back, keeps the setup's all-users install
-# out (exit 2 with /S), and goes whole.
+# The fleet package, silently: it replaces an older one and a same-version rebuild replaces it,
+# one entry recording its folder; it chooses nobody's saver, writes nothing under HKCU, refuses
+# to go back, keeps the setup's all-users install out (exit 2 with /S), and goes whole.
 wine msiexec /i "$OUT/old.msi" /qn && wine msiexec /i "$OUT/GyrelSaver.msi" /qn && wine msiexec /i "$OUT/again.msi" /qn
 key=$(package_key)
 # (Wine's installer writes no DisplayIcon: the package's own tables name the icon.)
@@ -137,9 +135,8 @@ wine msiexec /i "$OUT/old.msi" /qn; downgrade=$?
 wine "$OUT/setup.exe" /S /AllUsers; beside=$?
 check "package: an older one is refused (exit $downgrade); the setup for all users exits $beside, the package whole" \
   eval '[ $downgrade != 0 ] && [ $beside = 2 ] && [ "$(value_of "$key" DisplayVersion)" = "$version" ] && cmp "$system_scr" "$SCR" && ! wine reg query "$uninstall_key" >/dev/null 2>&1'
-# Beside the package a per-user install comes and goes whole. Its uninstaller, run after
-# its entry's record of the folder has gone (as an administrator running another user's
-# would find it), decides by its own folder: that install alone, none of the package's files.
+# Beside the package a per-user install comes and goes. Its uninstaller, with no record of its
+# folder (as an administrator running another's finds it), removes that install alone.
 wine "$OUT/setup.exe" /S /CurrentUser; beside_user=$?
 wine reg delete "$user_key" /v InstallLocation /f >/dev/null 2>&1
 wine "${user_scr_w%\\*}\\Uninstall.exe" /S
