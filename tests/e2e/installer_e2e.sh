@@ -123,9 +123,9 @@ wine msiexec /i "$OUT/old.msi" /qn && wine msiexec /i "$OUT/GyrelSaver.msi" /qn 
 key=$(package_key)
 # (Wine's installer writes no DisplayIcon: the package's own tables name the icon.)
 listed=$({ for v in DisplayVersion Publisher HelpLink NoModify NoRepair InstallLocation; do value_of "$key" $v; done
-  echo "icon=$(msiinfo export "$OUT/GyrelSaver.msi" Property | grep -c "^ARPPRODUCTICON	GyrelIcon.ico")"; } | tr '\n' '|')
+  echo "icon=$(msiinfo export "$OUT/GyrelSaver.msi" Property | grep -c "^ARPPRODUCTICON	GyrelIcon.ico") scr=$(msiinfo export "$OUT/again.msi" File | cut -f1,5 | grep -c "^GyrelSaver.scr	$version.0")"; } | tr '\n' '|')
 check "package: one entry ($(wc -l <<<"$key")) with $listed; saver and help in place" \
-  eval '[ $(wc -l <<<"$key") = 1 ] && [ "$listed" = "$version|Quorvel|https://www.quorvel.com/GyrelSaver|0x1|0x1|C:\\Program Files\\GyrelSaver\\|icon=1|" ] && cmp "$system_scr" "$SCR" && cmp "$program_dir/GyrelSaver.chm" "$BUILD/GyrelSaver.chm"'
+  eval '[ $(wc -l <<<"$key") = 1 ] && [ "$listed" = "$version|Quorvel|https://www.quorvel.com/GyrelSaver|0x1|0x1|C:\\Program Files\\GyrelSaver\\|icon=1 scr=1|" ] && cmp "$system_scr" "$SCR" && cmp "$program_dir/GyrelSaver.chm" "$BUILD/GyrelSaver.chm"'
 check "package: nobody's saver chosen, nothing under HKCU" \
   eval '[ -z "$(value_of "$desktop_key" SCRNSAVE.EXE)" ] && ! wine reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\GyrelSaver" >/dev/null 2>&1'
 start_saver 'C:\windows\system32\GyrelSaver.scr' /s
