@@ -46,8 +46,7 @@ TEST(SmoothSurface, DirtyTilesAsRectangles) {
   EXPECT_EQ(got, "10,10,35,50 130,70,290,140 0,150,3,200 ");
 }
 
-// A stroke marks, in each tile it changes, bounds holding every changed pixel (mitre tips at
-// sharp bends too, widths 1 to 3) and, along a curve, little more.
+// A stroke marks bounds holding every changed pixel (mitre tips too), along a curve little more.
 TEST(SmoothSurface, MarksTheTilesAStrokeChanges) {
   std::vector<SurfacePoint> arc, zigzag;
   for (int k = 0; k <= 300; ++k)

@@ -154,7 +154,6 @@ SurfaceRect StrokeRasterizer::StrokePiece(PixelBuffer &buffer, SurfaceRect clip,
   SurfaceRect touched{R, B, L, T};
   constexpr int kWide = CoverageTiles::kWide, kTall = CoverageTiles::kTall;
   const SurfaceRect held = carried ? before.reach : SurfaceRect{0, 0, 0, 0};
-  const auto soon = [](int, int) {};
   std::uint64_t count_ = 0;
   const auto lay = [&, pixels = buffer.pixels, stride = buffer.stride](int tileX, int tileY,
                                                                        const float *v) {
@@ -192,7 +191,7 @@ SurfaceRect StrokeRasterizer::StrokePiece(PixelBuffer &buffer, SurfaceRect clip,
     touched = {std::min(touched.left, rect.left), std::min(touched.top, rect.top),
                std::max(touched.right, rect.right), std::max(touched.bottom, rect.bottom)};
   };
-  tiles.Walk(lay, soon);
+  tiles.Walk(lay);
   pixelsLaid += count_;
 
   if (end) {

@@ -190,8 +190,7 @@ TEST(SmoothStroke, EachPixelTakesTheExactArea) {
       }
 }
 
-// A polyline in one call, and cut into two to five calls each going on from
-// the last (at random points, and at bends of 0 to 170 degrees), gives the same pixels.
+// One call, or two to five going on each from the last (cut anywhere, at bends too): one stroke.
 TEST(SmoothStroke, OneStrokeHoweverItIsCut) {
   const auto worst = [](const Points &line, std::vector<std::size_t> cuts, double width) {
     GuardedBuffer one(96, 64, 0x203040), cut(96, 64, 0x203040);

@@ -68,13 +68,11 @@ public:
   // are in rows, left to right, and At reads them.
   void Resolve();
   float At(int x, int y) const;
-  // Walks the coverage tile by tile, in rows, left to right, without
-  // keeping it: lay(tileX, tileY, values) for the tiles gathered and for
-  // those a row's sum runs through; soon(tileX, tileY) for the tile a few
-  // ahead.
-  template <class Lay, class Soon> void Walk(Lay &&lay, Soon &&soon);
+  // Walks the coverage tile by tile without keeping it: lay(tileX, tileY,
+  // values) for each tile gathered, in the order they were made, then for
+  // those a row's sum runs through.
+  template <class Lay> void Walk(Lay &&lay);
   SurfaceRect reach{0, 0, 0, 0}; // after Resolve: the pixels its tiles hold
-  const float *Values(const Tile &tile) const { return &values[std::size_t(tile.slot) * kCells]; }
 
   std::vector<Tile> tiles;
   SurfaceRect clip{0, 0, 0, 0};
@@ -119,7 +117,7 @@ private:
   float *lastSlot = nullptr;
 };
 
-template <class Lay, class Soon> void CoverageTiles::Walk(Lay &&lay, Soon &&soon) {
+template <class Lay> void CoverageTiles::Walk(Lay &&lay) {
   // Each tile's rows start from the sums of the tiles left of it: found in
   // rows, left to right. The tiles are then laid in the order they were
   // made, along the stroke, where the buffer's rows are still at hand.
@@ -156,7 +154,6 @@ template <class Lay, class Soon> void CoverageTiles::Walk(Lay &&lay, Soon &&soon
   }
   float resolved[kCells];
   for (std::size_t t = 0; t < tiles.size(); ++t) {
-    if (t + 2 < tiles.size()) soon(tiles[t + 2].x, tiles[t + 2].y);
     const float *v = &values[std::size_t(tiles[t].slot) * kCells];
     const float *in = &carries[std::size_t(tiles[t].slot) * kTall];
     for (int r = 0; r < kTall; ++r) {
