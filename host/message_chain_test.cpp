@@ -246,12 +246,13 @@ TEST_F(MessageChain, PicturesDrawTheirCountRestThenRenewAtMostOnceASecond) {
   NewPicture(window);
   EXPECT_EQ(std::pair(pictureCurves.curveCount, NextRandom()), std::pair(7, 5216));
   const auto realGradientFill = HookImport("msimg32.dll", "GradientFill", CountGradientFill);
-  // curves (closed at once), pause (1: 50 ticks), a change at 1.5 s: backgrounds, 100 ms a tick
-  const std::tuple<int, int, bool, const char *> runs[] = {
-      {0, 0, false, "1000 2000 3000 4000 5000 6000 "},
-      {0, 1, false, "5100 "},
-      {3, 1, false, "5200 "},
-      {0, 0, true, "1000 2000 "}}; // the change: one curve that outlasts the run
+  // curves (closed at once), pause (1: 50 ticks), a change at (ms): backgrounds, 100 ms a tick
+  const std::tuple<int, int, int, const char *> runs[] = {
+      {0, 0, 0, "1000 2000 3000 4000 5000 6000 "},
+      {0, 1, 0, "5100 "},
+      {3, 1, 0, "5200 "},
+      {0, 0, 1500, "1000 2000 "}, // the change: one curve that outlasts the run
+      {0, 1, 500, "1000 "}};      // within the second: held, then shown, not dropped
   for (const auto &[curves, pause, change, expected] : runs) {
     settings.MinGyrels = settings.MaxGyrels = curves;
     settings.SetRefreshPause(pause);
@@ -264,7 +265,7 @@ TEST_F(MessageChain, PicturesDrawTheirCountRestThenRenewAtMostOnceASecond) {
       clockOffset += 100;
       backgrounds = 0;
       Trace(WM_TIMER, kAnimationTimer);
-      if (change && ms == 1500) {
+      if (ms == change) {
         settings.MinGyrels = settings.MaxGyrels = settings.PointsPerCycle = 1;
         NewPicture(window);
       }

@@ -144,9 +144,8 @@ TEST(Registry, WhatLoads) {
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
 }
 
-// Policies: mandatory (HKLM, then HKCU) over the user's own, over recommended; only a REG_DWORD
-// within bounds. Given "Where:Name=value" (M, m: mandatory HKLM, HKCU; R, r: recommended; u: own;
-// "sz", "bin": 9 of that type, "long": eight bytes); what loads; which settings are managed.
+// Mandatory (M: HKLM, m: HKCU) over the user's own (u), over recommended (R, r); only REG_DWORDs
+// within bounds ("sz", "bin": 9 of that type, "long": eight bytes). What loads; what is managed.
 TEST(Registry, PoliciesInForce) {
   const struct {
     const char *given, *loaded;
