@@ -437,7 +437,7 @@ TEST_F(MessageChain, PowerSettingsRestTheDrawing) {
       // setting, bytes of data, value, ticks drawn of 10 (a record too short changes nothing)
       {&display, 4, 0, 0},  {&display, 4, 2, 10}, {&display, 3, 0, 10}, {&display, 4, 0, 0},
       {&display, 4, 1, 10}, {&battery, 4, 1, 2},  {&battery, 4, 0, 10}, {&energy, 4, 2, 2},
-      {&energy, 4, 1, 2},   {&energy, 4, 0, 10}};
+      {&energy, 4, 1, 2},   {&energy, 4, 0, 10},  {&display, 4, 0, 0}};
   std::string traces, drawn, expected;
   for (const auto &[setting, length, value, ticks] : steps) {
     struct { // a POWERBROADCAST_SETTING with its one DWORD of data
@@ -454,7 +454,10 @@ TEST_F(MessageChain, PowerSettingsRestTheDrawing) {
   }
   EXPECT_EQ(traces.substr(0, 6), "1/0/- ") << "asked for: not a reason to close";
   EXPECT_EQ(drawn, expected);
-  DestroyWindow(window);
+  const long pens = gdiResourceCounts.pensCreated;
+  Make(FullScreen); // made after a window whose display went off, it draws
+  Trace(WM_TIMER, kAnimationTimer);
+  EXPECT_GT(gdiResourceCounts.pensCreated, pens);
   HookImport("user32.dll", "RegisterPowerSettingNotification", realRegister);
   HookImport("user32.dll", "UnregisterPowerSettingNotification", realUnregister);
   EXPECT_EQ(asked + std::to_string(unregistered), "00 00 30 3") << "registered, unregistered";
@@ -566,8 +569,7 @@ TEST_F(MessageChain, SmoothCanvasAsksShowsAndFollows) {
   buffersAsked = 0;
   clockOffset += 1000;
   NewPicture(window);
-  for (int i = 0; i < 4; ++i)
-    tick(1, 2);
+  tick(1, 2), tick(1, 2), tick(1, 2), tick(1, 2);
   refuseBuffers = false;
   tick(1, 2);
   seen += std::to_string(buffersAsked) + " "; // once for the picture, none for its five ticks
@@ -588,13 +590,11 @@ TEST_F(MessageChain, SmoothCanvasAsksShowsAndFollows) {
   clockOffset += 1000;
   Trace(WM_DISPLAYCHANGE, 32, MAKELPARAM(320, 240));
   HDC dc = GetDC(window); // the window may have moved and sized
-  RECT invalid{};
-  seen += std::to_string(GetUpdateRect(window, &invalid, FALSE)) +
+  seen += std::to_string(GetUpdateRect(window, nullptr, FALSE)) +
           std::to_string(RestoreFromCanvas(window, dc, {0, 0, 320, 240}));
   SendMessageA(window, WM_ERASEBKGND, WPARAM(dc), 0); // paints the canvas afresh
   seen += std::to_string(smoothCanvas.memory.painted);
-  RECT all{0, 0, 320, 240};
-  FillRect(dc, &all, HBRUSH(GetStockObject(BLACK_BRUSH)));
+  PatBlt(dc, 0, 0, 320, 240, BLACKNESS);
   InvalidateRect(window, nullptr, FALSE);
   SendMessageA(window, WM_PAINT, 0, 0); // the canvas comes back
   seen += std::to_string(GetPixel(dc, 160, 120) != RGB(0, 0, 0));
