@@ -218,38 +218,8 @@ void CoverageTiles::AddPolygon(const StrokePoint *corners, int count, float weig
 }
 
 void CoverageTiles::Resolve() {
-  std::sort(tiles.begin(), tiles.end());
-  const std::size_t gathered = tiles.size();
-  float carry[kTall];
-  const auto anyCarry = [&carry] {
-    for (float c : carry)
-      if (std::fabs(c) > 1e-6f) return true;
-    return false;
-  };
-  const int lastColumn = (clip.right - 1) / kWide;
-  for (std::size_t t = 0; t < gathered; ++t) {
-    const Tile tile = tiles[t];
-    if (t == 0 || tiles[t - 1].y != tile.y) std::fill(carry, carry + kTall, 0.0f);
-    float *v = &values[std::size_t(tile.slot) * kCells];
-    for (int row = 0; row < kTall; ++row) {
-      float sum = carry[row];
-      for (int column = 0; column < kWide; ++column)
-        v[row * kWide + column] = sum += v[row * kWide + column];
-      carry[row] = sum;
-    }
-    // Pixels past this tile inside the stroke, with no edge of their own in
-    // their tile, take the sum that runs through them.
-    const bool lastInRow = t + 1 == gathered || tiles[t + 1].y != tile.y;
-    const int until = lastInRow ? lastColumn + 1 : tiles[t + 1].x;
-    if (tile.x + 1 < until && anyCarry())
-      for (int x = tile.x + 1; x < until; ++x) {
-        const std::int32_t slot = NewTile(x, tile.y);
-        float *fill = &values[std::size_t(slot) * kCells];
-        for (int row = 0; row < kTall; ++row)
-          std::fill_n(fill + row * kWide, kWide, carry[row]);
-      }
-  }
-  if (tiles.size() > gathered) std::sort(tiles.begin(), tiles.end());
+  // The walk's coverage kept in the tiles, with those the sums run through.
+  Walk([this](int x, int y, const float *v) { std::copy(v, v + kCells, Slot(x, y)); });
   reach = {clip.right, clip.bottom, clip.left, clip.top};
   for (const Tile &tile : tiles)
     reach = {std::min(reach.left, tile.x * kWide), std::min(reach.top, tile.y * kTall),

@@ -55,7 +55,6 @@ public:
   struct Tile {
     int x, y;          // in tiles
     std::int32_t slot; // of its values
-    bool operator<(const Tile &o) const { return y != o.y ? y < o.y : x < o.x; }
   };
 
   // Starts afresh for a buffer of this size, gathering inside `clip` only.
@@ -64,8 +63,7 @@ public:
   void Begin(int width, int height, SurfaceRect clip, const PixelBuffer *ahead = nullptr);
   // Adds `weight` times the polygon's area to each pixel it covers.
   void AddPolygon(const StrokePoint *corners, int count, float weight);
-  // Turns the gathered areas into each pixel's coverage; after it, `tiles`
-  // are in rows, left to right, and At reads them.
+  // Turns the gathered areas into each pixel's coverage, kept for At.
   void Resolve();
   float At(int x, int y) const;
   // Walks the coverage tile by tile without keeping it: lay(tileX, tileY,
