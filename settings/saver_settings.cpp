@@ -1,5 +1,7 @@
 #include "settings/saver_settings.h"
 
+#include <type_traits>
+
 SaverSettings::SaverSettings()
     : MinGyrels(3), MaxGyrels(5), MaxBrightness(128), Red(100), Green(100), Blue(100),
       PointsPerCycle(200), ChangeBackground(true), UseFixedFrequency(false), ChangeFrequency(1000),
@@ -19,93 +21,39 @@ void SaverSettings::SetDrawSpeed(std::uint32_t speed) {
   SetRefreshPause(RefreshPause);
 }
 
+namespace {
+// Each stored setting's field, by its id: one list for reading and writing.
+template <class Settings, class Visit> void EachField(Settings &s, Visit visit) {
+  visit(kDrawSpeed, s.DrawSpeed);
+  visit(kPointsPerCycle, s.PointsPerCycle);
+  visit(kRefreshPause, s.RefreshPause);
+  visit(kMinGyrels, s.MinGyrels);
+  visit(kMaxGyrels, s.MaxGyrels);
+  visit(kMaxBrightness, s.MaxBrightness);
+  visit(kRed, s.Red);
+  visit(kGreen, s.Green);
+  visit(kBlue, s.Blue);
+  visit(kChangeBackground, s.ChangeBackground);
+  visit(kUseFixedFrequency, s.UseFixedFrequency);
+  visit(kChangeFrequency, s.ChangeFrequency);
+  visit(kPictureOnEachMonitor, s.PictureOnEachMonitor);
+  visit(kFineCurves, s.FineCurves);
+  visit(kSmoothCurves, s.SmoothCurves);
+}
+} // namespace
+
 std::uint32_t SaverSettings::Value(Setting setting) const {
-  switch (setting) {
-  case kDrawSpeed:
-    return DrawSpeed;
-  case kPointsPerCycle:
-    return PointsPerCycle;
-  case kRefreshPause:
-    return RefreshPause;
-  case kMinGyrels:
-    return static_cast<std::uint32_t>(MinGyrels);
-  case kMaxGyrels:
-    return static_cast<std::uint32_t>(MaxGyrels);
-  case kMaxBrightness:
-    return MaxBrightness;
-  case kRed:
-    return Red;
-  case kGreen:
-    return Green;
-  case kBlue:
-    return Blue;
-  case kChangeBackground:
-    return ChangeBackground;
-  case kUseFixedFrequency:
-    return UseFixedFrequency;
-  case kChangeFrequency:
-    return ChangeFrequency;
-  case kPictureOnEachMonitor:
-    return PictureOnEachMonitor;
-  case kFineCurves:
-    return FineCurves;
-  case kSmoothCurves:
-    return SmoothCurves;
-  default:
-    return 0;
-  }
+  std::uint32_t value = 0;
+  EachField(*this, [&](Setting id, const auto &field) {
+    if (id == setting) value = static_cast<std::uint32_t>(field);
+  });
+  return value;
 }
 
 void SaverSettings::Set(Setting setting, std::uint32_t value) {
-  switch (setting) {
-  case kDrawSpeed:
-    DrawSpeed = value;
-    break;
-  case kPointsPerCycle:
-    PointsPerCycle = value;
-    break;
-  case kRefreshPause:
-    RefreshPause = value;
-    break;
-  case kMinGyrels:
-    MinGyrels = static_cast<std::int32_t>(value);
-    break;
-  case kMaxGyrels:
-    MaxGyrels = static_cast<std::int32_t>(value);
-    break;
-  case kMaxBrightness:
-    MaxBrightness = value;
-    break;
-  case kRed:
-    Red = value;
-    break;
-  case kGreen:
-    Green = value;
-    break;
-  case kBlue:
-    Blue = value;
-    break;
-  case kChangeBackground:
-    ChangeBackground = value != 0;
-    break;
-  case kUseFixedFrequency:
-    UseFixedFrequency = value != 0;
-    break;
-  case kChangeFrequency:
-    ChangeFrequency = value;
-    break;
-  case kPictureOnEachMonitor:
-    PictureOnEachMonitor = value != 0;
-    break;
-  case kFineCurves:
-    FineCurves = value != 0;
-    break;
-  case kSmoothCurves:
-    SmoothCurves = value != 0;
-    break;
-  default:
-    break;
-  }
+  EachField(*this, [&](Setting id, auto &field) { // a flag is set by any value but 0
+    if (id == setting) field = static_cast<std::remove_reference_t<decltype(field)>>(value);
+  });
 }
 
 void SaverSettings::Load() {
