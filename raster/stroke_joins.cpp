@@ -137,33 +137,23 @@ void StrokeShape::SideCorners(std::size_t point, int side, bool first, bool last
   }
 }
 
-void StrokeShape::Outline(std::size_t first, std::size_t last,
-                          std::vector<StrokePoint> &outline) const {
+void StrokeShape::Outline(std::size_t first, std::size_t last, std::vector<StrokePoint> &outline,
+                          bool flatStart, bool flatEnd) const {
   outline.clear();
-  for (std::size_t j = first; j <= last + 1; ++j)
-    SideCorners(j, 1, j == first, j == last + 1, outline);
-  const std::size_t left = outline.size();
-  for (std::size_t j = first; j <= last + 1; ++j)
-    SideCorners(j, -1, j == first, j == last + 1, outline);
-  std::reverse(outline.begin() + static_cast<std::ptrdiff_t>(left), outline.end());
+  for (int side : {1, -1}) {
+    const std::size_t from = outline.size();
+    for (std::size_t j = first; j <= last + 1; ++j)
+      if ((j == first && flatStart) || (j == last + 1 && flatEnd)) // as the band ends
+        outline.push_back(Along(points[j], Left(direction[j == first ? first : last]), side * r));
+      else
+        SideCorners(j, side, j == first, j == last + 1, outline);
+    if (side < 0) std::reverse(outline.begin() + static_cast<std::ptrdiff_t>(from), outline.end());
+  }
 }
 
 ConvexPolygon StrokeShape::Piece(std::size_t i, bool flatStart, bool flatEnd) const {
   std::vector<StrokePoint> corners; // small; knots only
-  corners.reserve(8);
-  const StrokePoint n = Left(direction[i]);
-  for (int side : {1, -1}) {
-    const std::size_t from = corners.size();
-    if (flatStart)
-      corners.push_back(Along(points[i], n, side * r));
-    else
-      SideCorners(i, side, true, false, corners);
-    if (flatEnd)
-      corners.push_back(Along(points[i + 1], n, side * r));
-    else
-      SideCorners(i + 1, side, false, true, corners);
-    if (side < 0) std::reverse(corners.begin() + static_cast<std::ptrdiff_t>(from), corners.end());
-  }
+  Outline(i, i, corners, flatStart, flatEnd);
   ConvexPolygon piece;
   for (StrokePoint p : corners)
     piece.Add(p);

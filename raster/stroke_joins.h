@@ -38,8 +38,10 @@ public:
   };
   std::vector<Run> runs;
 
-  // The outline of segments first..last laid as pieces, clockwise or not.
-  void Outline(std::size_t first, std::size_t last, std::vector<StrokePoint> &outline) const;
+  // The outline of segments first..last laid as pieces, clockwise or not;
+  // flat, as their bands, at either end where asked.
+  void Outline(std::size_t first, std::size_t last, std::vector<StrokePoint> &outline,
+               bool flatStart = false, bool flatEnd = false) const;
   // A segment's piece; flat, as its band, at either end where asked.
   ConvexPolygon Piece(std::size_t segment, bool flatStart = false, bool flatEnd = false) const;
   // A segment's shape in a knot: its piece, flat where it or the segment it
