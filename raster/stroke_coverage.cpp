@@ -39,35 +39,32 @@ ConvexRegion::ConvexRegion(const ConvexPolygon &polygon) {
   if (n < 3) pixels = {0, 0, 0, 0};
 }
 
-bool Overlapping(const ConvexPolygon &a, const ConvexPolygon &b) {
-  if (a.count < 3 || b.count < 3) return false;
-  for (const ConvexPolygon *edges : {&a, &b}) {
-    const ConvexRegion region(*edges);
-    const ConvexPolygon &other = edges == &a ? b : a;
-    for (int h = 0; h < region.count; ++h) {
-      const double length = std::hypot(region.k[h].x, region.k[h].y);
-      int past = 0;
-      for (int i = 0; i < other.count; ++i)
-        past += region.k[h].x * other.corners[i].x + region.k[h].y * other.corners[i].y >=
-                region.limit[h] - 1e-9 * length;
-      if (past == other.count) return false;
-    }
+namespace {
+// Whether the polygon lies wholly past one of the region's lines (within
+// `slack` of it counts as past).
+bool WhollyPast(const ConvexPolygon &polygon, const ConvexRegion &region, double slack) {
+  for (int h = 0; h < region.count; ++h) {
+    const double limit =
+        region.limit[h] - (slack > 0 ? slack * std::hypot(region.k[h].x, region.k[h].y) : 0);
+    int past = 0;
+    for (int i = 0; i < polygon.count; ++i)
+      past += region.k[h].x * polygon.corners[i].x + region.k[h].y * polygon.corners[i].y >= limit;
+    if (past == polygon.count) return true;
   }
-  return true;
+  return false;
+}
+} // namespace
+
+bool Overlapping(const ConvexPolygon &a, const ConvexPolygon &b) {
+  return a.count >= 3 && b.count >= 3 && !WhollyPast(b, ConvexRegion(a), 1e-9) &&
+         !WhollyPast(a, ConvexRegion(b), 1e-9);
 }
 
 void AddOutside(const ConvexPolygon &polygon, const ConvexRegion &region,
                 std::vector<ConvexPolygon> &out) {
-  // Wholly past one of the region's lines: all of it is outside.
-  for (int h = 0; h < region.count; ++h) {
-    int past = 0;
-    for (int i = 0; i < polygon.count; ++i)
-      past += region.k[h].x * polygon.corners[i].x + region.k[h].y * polygon.corners[i].y >=
-              region.limit[h];
-    if (past == polygon.count) {
-      out.push_back(polygon);
-      return;
-    }
+  if (WhollyPast(polygon, region, 0)) { // all of it is outside
+    out.push_back(polygon);
+    return;
   }
   ConvexPolygon rest = polygon;
   for (int h = 0; h < region.count && rest.count; ++h) {
