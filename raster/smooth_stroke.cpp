@@ -41,7 +41,6 @@ bool Overlap(const SurfaceRect &a, const SurfaceRect &b) {
 void StrokeRasterizer::CoverKnot(CoverageTiles &into, std::size_t first, std::size_t last,
                                  float weight) {
   const std::size_t segments = shape.Segments();
-  const auto bad = [&](std::size_t i) { return i < segments && !shape.Tiling(i); };
   cuts.clear(), knot.clear();
   // The pieces around it that can reach it: mitre tips reach four widths.
   const double reach = 8 * shape.r + 2;
@@ -50,17 +49,14 @@ void StrokeRasterizer::CoverKnot(CoverageTiles &into, std::size_t first, std::si
   for (std::size_t i = last + 1; i < segments && shape.along[i] - shape.along[last + 1] < reach;
        ++i)
     cuts.emplace_back(shape.Piece(i));
-  // A segment ends flat where it or the one it meets there does not tile,
-  // and the join there is a shape of its own.
-  const auto flatAt = [&](std::size_t point) {
-    return point == 0 || point >= segments || bad(point - 1) || bad(point);
-  };
+  // Where a segment ends flat, the join there is a shape of its own.
   ConvexPolygon piece;
   for (std::size_t i = first; i <= last; ++i) {
     knot.push_back(shape.KnotShape(i));
-    if (i + 1 < segments && flatAt(i + 1) && shape.JoinPiece(i + 1, piece)) knot.push_back(piece);
+    if (i + 1 < segments && shape.FlatAt(i + 1) && shape.JoinPiece(i + 1, piece))
+      knot.push_back(piece);
   }
-  if (first > 0 && flatAt(first) && shape.JoinPiece(first, piece)) knot.push_back(piece);
+  if (first > 0 && shape.FlatAt(first) && shape.JoinPiece(first, piece)) knot.push_back(piece);
   for (const ConvexPolygon &next : knot) {
     parts.assign(1, next);
     const ConvexRegion whole(next);

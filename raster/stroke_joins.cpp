@@ -160,12 +160,12 @@ ConvexPolygon StrokeShape::Piece(std::size_t i, bool flatStart, bool flatEnd) co
   return piece;
 }
 
+bool StrokeShape::FlatAt(std::size_t point) const {
+  return point == 0 || point >= direction.size() || !tiling[point - 1] || !tiling[point];
+}
+
 ConvexPolygon StrokeShape::KnotShape(std::size_t i) const {
-  const std::size_t segments = direction.size();
-  const auto flatAt = [&](std::size_t point) {
-    return point == 0 || point >= segments || !tiling[point - 1] || !tiling[point];
-  };
-  return Piece(i, flatAt(i), flatAt(i + 1));
+  return Piece(i, FlatAt(i), FlatAt(i + 1));
 }
 
 bool StrokeShape::JoinPiece(std::size_t j, ConvexPolygon &piece) const {

@@ -44,21 +44,23 @@ public:
                bool flatStart = false, bool flatEnd = false) const;
   // A segment's piece; flat, as its band, at either end where asked.
   ConvexPolygon Piece(std::size_t segment, bool flatStart = false, bool flatEnd = false) const;
-  // A segment's shape in a knot: its piece, flat where it or the segment it
-  // meets does not tile (the join there is a shape of its own).
+  // Whether a knot's segments end flat at a point: at the stroke's ends, and
+  // where either segment meeting there does not tile (the join there is then
+  // a shape of its own).
+  bool FlatAt(std::size_t point) const;
+  // A segment's shape in a knot: its piece, flat where FlatAt says.
   ConvexPolygon KnotShape(std::size_t segment) const;
   // The mitre or bevel that fills the outer corner at an inner point; none
   // where the stroke goes straight on.
   bool JoinPiece(std::size_t point, ConvexPolygon &piece) const;
   // Path length from the first point to each point.
   std::vector<double> along;
-  // Whether a segment's piece is bounded as it should be: its two halving
-  // lines do not cross inside its band and neither join turns right back.
-  bool Tiling(std::size_t segment) const { return tiling[segment] != 0; }
 
 private:
   void SideCorners(std::size_t point, int side, bool first, bool last,
                    std::vector<StrokePoint> &out) const;
+  // Whether a segment's piece is bounded as it should be: its two halving
+  // lines do not cross inside its band and neither join turns right back.
   bool Tiles(std::size_t segment) const;
 
   const StrokePoint *points = nullptr;
