@@ -153,31 +153,24 @@ TEST(SmoothStroke, EachPixelTakesTheExactArea) {
                   {24.3, 24.2},
                   {24.3 + second * std::cos(t), 24.2 + second * std::sin(t)}};
   };
-  Points cusp,
-      loop; // a hypocycloid's cusp in steps a third to one pixel long; a loop tighter than the line
-  for (int i = -16; i <= 16; ++i) {
-    const double t = i * 0.045;
-    cusp.push_back({10.1 + 60 * (1 - std::cos(t)), 24.3 + 60 * (t - std::sin(t))});
-  }
+  Points cusp, loop; // a hypocycloid's cusp in steps of 1/3 to 1 px; a loop tighter than the line
+  for (int i = -16; i <= 16; ++i)
+    cusp.push_back(
+        {10.1 + 60 * (1 - std::cos(i * 0.045)), 24.3 + 60 * (i * 0.045 - std::sin(i * 0.045))});
   for (int i = 0; i <= 40; ++i)
     loop.push_back({20.1 + i * 0.3 + 0.8 * std::cos(i * 0.45), 24.3 + 0.8 * std::sin(i * 0.45)});
-  struct Case {
-    Points line;
-    int turns; // directions tried, 45 degrees apart
-  };
-  std::vector<Case> cases;
+  // Each line with the directions tried, 45 degrees apart (0: as given, on pixel edges and
+  // corners).
+  // clang-format off
+  std::vector<std::pair<Points, int>> cases{
+      {{{12, 32.8}, {32.2, 32.8}, {52.2, 42.8}}, 1}, {cusp, 4}, {loop, 2},
+      {bend(90, 14, 0.1), 4}, {bend(120, 0.15, 14), 4}, // short last and first pieces
+      {{{10.2, 20.3}, {30.4, 20.3}, {30.5, 20.4}, {10.3, 21.1}}, 2}, // turned back
+      {{{5, 20}, {40, 20}, {40, 44}}, 0}, {{{8, 8}, {30, 30}, {8, 44}}, 0}};
+  // clang-format on
   for (double degrees :
        {5.0, 25.0, 35.0, 45.0, 60.0, 90.0, 120.0, 135.0, 150.0, 151.5, 160.0, 177.0})
     cases.push_back({bend(degrees, 14, degrees > 140 ? 20 : 14), 8});
-  cases.push_back({{{12, 32.8}, {32.2, 32.8}, {52.2, 42.8}}, 1}); // parted by centres in 1.3.2
-  cases.push_back({cusp, 4});
-  cases.push_back({loop, 2});
-  cases.push_back({bend(90, 14, 0.1), 4});   // a short last piece
-  cases.push_back({bend(120, 0.15, 14), 4}); // a short first piece
-  cases.push_back({{{10.2, 20.3}, {30.4, 20.3}, {30.5, 20.4}, {10.3, 21.1}}, 2}); // turned back
-  // Sides along pixel edges and through pixel corners, as given.
-  cases.push_back({{{5, 20}, {40, 20}, {40, 44}}, 0});
-  cases.push_back({{{8, 8}, {30, 30}, {8, 44}}, 0});
   for (const auto &[line, turns] : cases)
     for (int turn = 0; turn < std::max(turns, 1); ++turn)
       for (double width : {1.0, 1.5, 2.0}) {

@@ -151,16 +151,12 @@ TEST(Registry, PoliciesInForce) {
     const char *given, *loaded;
     std::uint32_t managed;
   } cases[] = {
-      {"u:DrawSpeed=7 M:DrawSpeed=9", "DrawSpeed=9", 1u << kDrawSpeed},
-      {"u:DrawSpeed=7 m:DrawSpeed=9", "DrawSpeed=9", 1u << kDrawSpeed},
-      {"M:DrawSpeed=9 m:DrawSpeed=11 R:DrawSpeed=12", "DrawSpeed=9", 1u << kDrawSpeed},
-      {"M:DrawSpeed=sz m:DrawSpeed=11", "DrawSpeed=11", 1u << kDrawSpeed},
-      {"u:DrawSpeed=7 M:DrawSpeed=bin m:DrawSpeed=long", "DrawSpeed=7", 0},
-      {"u:DrawSpeed=7 M:DrawSpeed=501", "DrawSpeed=7", 0},
-      {"R:DrawSpeed=9 r:DrawSpeed=11", "DrawSpeed=9", 0},
-      {"r:DrawSpeed=11", "DrawSpeed=11", 0},
-      {"u:DrawSpeed=7 R:DrawSpeed=9", "DrawSpeed=7", 0},
-      {"u:DrawSpeed=600 R:DrawSpeed=9", "DrawSpeed=9", 0}, // the user's own out of bounds is none
+      {"u:DrawSpeed=7 M:DrawSpeed=9 u:Red=7 m:Red=9 M:Green=9 m:Green=11 R:Green=12",
+       "DrawSpeed=9 Red=9 Green=9", 1u << kDrawSpeed | 1u << kRed | 1u << kGreen},
+      {"M:DrawSpeed=sz m:DrawSpeed=11 u:Red=7 M:Red=bin m:Red=long u:Green=7 M:Green=501",
+       "DrawSpeed=11 Red=7 Green=7", 1u << kDrawSpeed},
+      {"R:DrawSpeed=9 r:DrawSpeed=11 r:Red=11 u:Green=7 R:Green=9 u:Blue=600 R:Blue=9",
+       "DrawSpeed=9 Red=11 Green=7 Blue=9", 0}, // the user's own out of bounds is none
       {"u:SmoothCurves=0 M:SmoothCurves=1 R:Red=20", "SmoothCurves=1 Red=20", 1u << kSmoothCurves},
       {"u:MinGyrels=5 M:MaxGyrels=2", "MinGyrels=2 MaxGyrels=2", 1u << kMaxGyrels},
       {"u:MaxGyrels=5 m:MinGyrels=10", "MinGyrels=10 MaxGyrels=10", 1u << kMinGyrels},
